@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the toolkit builds and tests with.
+# Runs apt only when something is missing; uses sudo when not root.
+set -euo pipefail
+packages=(
+    build-essential cmake ninja-build pkg-config zlib1g-dev
+    libgtest-dev libgmock-dev libbenchmark-dev clang
+    qt6-base-dev qt6-multimedia-dev
+    libgl-dev libglu1-mesa-dev libegl-dev libx11-dev libgl1-mesa-dri
+    xvfb xauth mesa-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
