@@ -19,9 +19,9 @@ namespace hpiutil {
 
 // One entry of the directory tree.
 struct Entry {
-    std::string name;             // one component, UTF-8
-    std::string path;             // from the root, '\'-joined, no leading '\', UTF-8
-    std::string rawName;          // the name's bytes as stored (Windows-1252)
+    std::string name;    // one component, UTF-8
+    std::string path;    // from the root, '\'-joined, no leading '\', UTF-8
+    std::string rawName; // the name's bytes as stored (Windows-1252)
     bool directory = false;
     std::uint32_t size = 0;       // uncompressed size of a file
     std::uint8_t method = 0;      // file record's method byte: 0 stored, else chunked
@@ -30,7 +30,7 @@ struct Entry {
     std::int32_t parent = -1;     // index of the containing directory; -1 = the root
     std::uint32_t childBegin = 0; // directories: their children in Archive::children()
     std::uint32_t childCount = 0;
-    std::uint32_t depth = 0;      // 0 for entries of the root
+    std::uint32_t depth = 0; // 0 for entries of the root
 };
 
 struct ArchiveInfo {
@@ -57,14 +57,14 @@ struct VerifyReport {
     std::uint32_t chunksChecked = 0;
     std::uint64_t bytesChecked = 0;
     std::vector<Problem> problems;
-    bool clean() const;           // no problem at all
+    bool clean() const; // no problem at all
     std::size_t errorCount() const;
 };
 
 // Progress of a tree extraction: members done so far, total, and the member
 // being written.
-using ExtractProgress = std::function<void(std::uint32_t done, std::uint32_t total,
-                                           std::string_view member)>;
+using ExtractProgress =
+    std::function<void(std::uint32_t done, std::uint32_t total, std::string_view member)>;
 
 struct ExtractSummary {
     std::uint32_t filesWritten = 0;
@@ -116,14 +116,15 @@ public:
     // written are listed in the summary; the others are written.
     ExtractSummary extractTree(const std::filesystem::path& destDir,
                                std::span<const std::int32_t> roots = {},
-                               const ExtractProgress& progress = {},
-                               unsigned threads = 0) const;
+                               const ExtractProgress& progress = {}, unsigned threads = 0) const;
 
     // Reads and checks every chunk of every file, and the archive structure.
     VerifyReport verify() const;
 
-private:
+    // The library's own state of an open archive.
     struct Impl;
+
+private:
     explicit Archive(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
 };

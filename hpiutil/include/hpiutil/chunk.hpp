@@ -25,8 +25,8 @@ void writeChunkHeader(const ChunkHeader& h, std::uint8_t* out19);
 
 // Notes that decoding a chunk found without failing it.
 struct ChunkNotes {
-    bool storedMethod = false;    // method 0 chunk: the game cannot read it
-    bool trailingBytes = false;   // bytes after the end of the ZLIB stream
+    bool storedMethod = false;  // method 0 chunk: the game cannot read it
+    bool trailingBytes = false; // bytes after the end of the ZLIB stream
 };
 
 // Checks the checksum of `payload` (deciphered, still inner-encoded), undoes

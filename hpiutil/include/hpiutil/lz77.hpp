@@ -14,7 +14,9 @@
 namespace hpiutil::lz77 {
 
 // Largest stream the compressor emits for n input bytes.
-constexpr std::size_t worstCaseSize(std::size_t n) { return n + (n + 1 + 7) / 8 + 2; }
+constexpr std::size_t worstCaseSize(std::size_t n) {
+    return n + (n + 1 + 7) / 8 + 2;
+}
 
 // Compresses `input` (at most one chunk) into `out`, replacing its contents.
 // Never refers to slot 0 and never exceeds worstCaseSize(input.size()).

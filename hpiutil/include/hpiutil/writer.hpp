@@ -18,10 +18,10 @@
 namespace hpiutil {
 
 struct PackProgress {
-    std::string_view file;      // archive path of the current file
+    std::string_view file;       // archive path of the current file
     std::uint32_t filesDone = 0; // files completely packed
     std::uint32_t filesTotal = 0;
-    std::uint64_t fileDone = 0;  // bytes of the current file packed
+    std::uint64_t fileDone = 0; // bytes of the current file packed
     std::uint64_t fileTotal = 0;
     std::uint64_t archiveDone = 0; // bytes of all files packed
     std::uint64_t archiveTotal = 0;

@@ -49,9 +49,9 @@ std::vector<std::uint8_t> fromHex(std::string_view hex);
 } // namespace testsupport
 
 // Skips the current test, saying why, when the real-file data is absent.
-#define TOOLKIT_REQUIRE_REAL(rel, var)                                                            \
-    auto var##_opt = ::testsupport::realFile(rel);                                                \
-    if (!var##_opt) {                                                                             \
-        GTEST_SKIP() << "real test data not found: " << (rel);                                    \
-    }                                                                                             \
+#define TOOLKIT_REQUIRE_REAL(rel, var)                                                             \
+    auto var##_opt = ::testsupport::realFile(rel);                                                 \
+    if (!var##_opt) {                                                                              \
+        GTEST_SKIP() << "real test data not found: " << (rel);                                     \
+    }                                                                                              \
     const std::filesystem::path var = *var##_opt

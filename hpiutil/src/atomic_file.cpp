@@ -1,0 +1,186 @@
+#include "atomic_file.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace hpiutil {
+
+namespace {
+
+constexpr std::size_t kBufferSize = 1u << 20;
+
+mode_t defaultMode() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return 0666 & ~mask;
+}
+
+Status writeAll(int fd, const std::uint8_t* data, std::size_t size, std::uint64_t offset) {
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size, off_t(offset));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return fail(std::string("write failed: ") + std::strerror(n < 0 ? errno : ENOSPC));
+        }
+        data += n;
+        size -= std::size_t(n);
+        offset += std::uint64_t(n);
+    }
+    return {};
+}
+
+} // namespace
+
+Result<AtomicFile> AtomicFile::create(const std::filesystem::path& target) {
+    std::filesystem::path dir = target.parent_path();
+    if (dir.empty()) {
+        dir = ".";
+    }
+    std::string tmpl = (dir / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) {
+        Error e = fail(std::string("cannot create a file in its folder: ") + std::strerror(errno));
+        e.file = target.string();
+        return e;
+    }
+    return AtomicFile(fd, target, tmpl);
+}
+
+AtomicFile::AtomicFile(int fd, std::filesystem::path target, std::filesystem::path temp)
+    : fd_(fd), target_(std::move(target)), temp_(std::move(temp)) {
+    buffer_.reserve(kBufferSize);
+}
+
+AtomicFile::AtomicFile(AtomicFile&& other) noexcept
+    : fd_(other.fd_), target_(std::move(other.target_)), temp_(std::move(other.temp_)),
+      buffer_(std::move(other.buffer_)), flushed_(other.flushed_) {
+    other.fd_ = -1;
+}
+
+AtomicFile::~AtomicFile() {
+    discard();
+}
+
+void AtomicFile::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+        fd_ = -1;
+    }
+}
+
+Error AtomicFile::ioError(const char* doing) const {
+    Error e = fail(std::string(doing) + ": " + std::strerror(errno));
+    e.file = target_.string();
+    return e;
+}
+
+Status AtomicFile::flush() {
+    if (buffer_.empty()) {
+        return {};
+    }
+    if (auto st = writeAll(fd_, buffer_.data(), buffer_.size(), flushed_); !st) {
+        Error e = std::move(st).error();
+        e.file = target_.string();
+        return e;
+    }
+    flushed_ += buffer_.size();
+    buffer_.clear();
+    return {};
+}
+
+Status AtomicFile::write(std::span<const std::uint8_t> bytes) {
+    if (buffer_.size() + bytes.size() > kBufferSize) {
+        if (auto st = flush(); !st) {
+            return st;
+        }
+        if (bytes.size() >= kBufferSize) {
+            if (auto st = writeAll(fd_, bytes.data(), bytes.size(), flushed_); !st) {
+                Error e = std::move(st).error();
+                e.file = target_.string();
+                return e;
+            }
+            flushed_ += bytes.size();
+            return {};
+        }
+    }
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    return {};
+}
+
+Status AtomicFile::writeZeros(std::uint64_t count) {
+    static const std::vector<std::uint8_t> zeros(64 * 1024);
+    while (count > 0) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, zeros.size()));
+        if (auto st = write(std::span(zeros.data(), n)); !st) {
+            return st;
+        }
+        count -= n;
+    }
+    return {};
+}
+
+Status AtomicFile::patch(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    if (offset + bytes.size() > position()) {
+        Error e = fail("patch beyond the bytes written");
+        e.file = target_.string();
+        return e;
+    }
+    std::size_t onDisk = 0;
+    if (offset < flushed_) {
+        onDisk = static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), flushed_ - offset));
+        if (auto st = writeAll(fd_, bytes.data(), onDisk, offset); !st) {
+            Error e = std::move(st).error();
+            e.file = target_.string();
+            return e;
+        }
+    }
+    if (onDisk < bytes.size()) {
+        const std::uint64_t at = offset + onDisk - flushed_;
+        std::memcpy(buffer_.data() + at, bytes.data() + onDisk, bytes.size() - onDisk);
+    }
+    return {};
+}
+
+Status AtomicFile::commit(bool sync) {
+    if (auto st = flush(); !st) {
+        return st;
+    }
+    if (::fchmod(fd_, defaultMode()) != 0) {
+        return ioError("cannot set the file's permissions");
+    }
+    if (sync && ::fsync(fd_) != 0) {
+        return ioError("cannot flush to disk");
+    }
+    if (::close(fd_) != 0) {
+        fd_ = -1;
+        ::unlink(temp_.c_str());
+        return ioError("cannot close");
+    }
+    fd_ = -1;
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        Error e = ioError("cannot replace the file");
+        ::unlink(temp_.c_str());
+        return e;
+    }
+    if (sync) {
+        // Make the rename itself durable.
+        std::filesystem::path dir = target_.parent_path();
+        const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dfd >= 0) {
+            ::fsync(dfd);
+            ::close(dfd);
+        }
+    }
+    return {};
+}
+
+} // namespace hpiutil

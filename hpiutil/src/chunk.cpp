@@ -1,0 +1,139 @@
+#include "hpiutil/chunk.hpp"
+#include "hpiutil/lz77.hpp"
+
+#include <cstring>
+#include <string>
+#include <zlib.h>
+
+namespace hpiutil {
+
+Result<ChunkHeader> parseChunkHeader(std::span<const std::uint8_t> b) {
+    if (b.size() < kChunkHeaderSize) {
+        return fail("chunk header is truncated");
+    }
+    if (std::memcmp(b.data(), "SQSH", 4) != 0) {
+        return fail("chunk does not start with SQSH");
+    }
+    ChunkHeader h;
+    h.version = b[4];
+    h.method = b[5];
+    h.encoded = b[6];
+    h.compressedSize = loadU32(b.data() + 7);
+    h.uncompressedSize = loadU32(b.data() + 11);
+    h.checksum = loadU32(b.data() + 15);
+    return h;
+}
+
+void writeChunkHeader(const ChunkHeader& h, std::uint8_t* out) {
+    std::memcpy(out, "SQSH", 4);
+    out[4] = h.version;
+    out[5] = h.method;
+    out[6] = h.encoded;
+    storeU32(out + 7, h.compressedSize);
+    storeU32(out + 11, h.uncompressedSize);
+    storeU32(out + 15, h.checksum);
+}
+
+namespace {
+
+Status inflateExact(std::span<const std::uint8_t> in, std::span<std::uint8_t> out,
+                    ChunkNotes* notes) {
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) {
+        return fail("cannot start the ZLIB decoder");
+    }
+    z.next_in = const_cast<Bytef*>(in.data());
+    z.avail_in = static_cast<uInt>(in.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    int rc = inflate(&z, Z_FINISH);
+    // A stream that fills the buffer exactly may still owe its Adler-32 check.
+    if (rc == Z_BUF_ERROR && z.avail_out == 0) {
+        std::uint8_t extra;
+        z.next_out = &extra;
+        z.avail_out = 1;
+        rc = inflate(&z, Z_FINISH);
+        if (rc != Z_STREAM_END || z.avail_out == 0) {
+            inflateEnd(&z);
+            return fail("ZLIB data produces more than " + std::to_string(out.size()) + " bytes");
+        }
+    }
+    const std::size_t produced = z.total_out;
+    const std::size_t leftover = z.avail_in;
+    inflateEnd(&z);
+    if (rc != Z_STREAM_END) {
+        return fail(rc == Z_DATA_ERROR ? "ZLIB data is corrupt" : "ZLIB data is truncated");
+    }
+    if (produced != out.size()) {
+        return fail("ZLIB data produces " + std::to_string(produced) + " bytes, not " +
+                    std::to_string(out.size()));
+    }
+    if (leftover != 0 && notes) {
+        notes->trailingBytes = true;
+    }
+    return {};
+}
+
+} // namespace
+
+Status decodeChunk(const ChunkHeader& h, std::span<std::uint8_t> payload,
+                   std::span<std::uint8_t> out, ChunkNotes* notes) {
+    std::uint32_t sum;
+    if (h.encoded != 0) {
+        sum = innerDecode(payload);
+    } else {
+        sum = byteSum(payload);
+    }
+    if (sum != h.checksum) {
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "chunk checksum is 0x%08x, the header says 0x%08x", sum,
+                      h.checksum);
+        return fail(buf);
+    }
+    switch (h.method) {
+    case 0:
+        if (payload.size() != out.size()) {
+            return fail("stored chunk holds " + std::to_string(payload.size()) + " bytes, not " +
+                        std::to_string(out.size()));
+        }
+        std::memcpy(out.data(), payload.data(), out.size());
+        if (notes) {
+            notes->storedMethod = true;
+        }
+        return {};
+    case 1:
+        return lz77::decompress(payload, out);
+    case 2:
+        return inflateExact(payload, out, notes);
+    default:
+        return fail("unknown chunk method " + std::to_string(h.method));
+    }
+}
+
+void encodeChunk(Method method, std::span<const std::uint8_t> input,
+                 std::vector<std::uint8_t>& out) {
+    out.clear();
+    if (method == Method::Lz77) {
+        std::vector<std::uint8_t> stream;
+        lz77::compress(input, stream);
+        out.resize(kChunkHeaderSize + stream.size());
+        std::memcpy(out.data() + kChunkHeaderSize, stream.data(), stream.size());
+    } else {
+        uLongf bound = compressBound(static_cast<uLong>(input.size()));
+        out.resize(kChunkHeaderSize + bound);
+        const int rc = compress2(out.data() + kChunkHeaderSize, &bound, input.data(),
+                                 static_cast<uLong>(input.size()), Z_DEFAULT_COMPRESSION);
+        (void)rc; // cannot fail: the buffer holds compressBound bytes
+        out.resize(kChunkHeaderSize + bound);
+    }
+    ChunkHeader h;
+    h.version = 2;
+    h.method = method == Method::Lz77 ? 1 : 2;
+    h.encoded = 1;
+    h.compressedSize = static_cast<std::uint32_t>(out.size() - kChunkHeaderSize);
+    h.uncompressedSize = static_cast<std::uint32_t>(input.size());
+    h.checksum = innerEncode(std::span(out).subspan(kChunkHeaderSize));
+    writeChunkHeader(h, out.data());
+}
+
+} // namespace hpiutil

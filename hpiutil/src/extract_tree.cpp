@@ -1,0 +1,142 @@
+// Extracting many members below a destination folder, files in parallel,
+// every path made safe first.
+#include "archive_impl.hpp"
+#include "hpiutil/paths.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace hpiutil {
+
+namespace {
+
+void collect(const Archive& archive, std::int32_t index, std::vector<std::int32_t>& out) {
+    out.push_back(index);
+    const Entry& e = archive.entries()[std::size_t(index)];
+    if (e.directory) {
+        for (std::uint32_t child : archive.children(index)) {
+            collect(archive, std::int32_t(child), out);
+        }
+    }
+}
+
+} // namespace
+
+ExtractSummary Archive::extractTree(const std::filesystem::path& destDir,
+                                    std::span<const std::int32_t> roots,
+                                    const ExtractProgress& progress, unsigned threads) const {
+    ExtractSummary summary;
+    std::vector<std::int32_t> selected;
+    if (roots.empty()) {
+        selected.resize(impl_->entries.size());
+        for (std::size_t i = 0; i < selected.size(); ++i) {
+            selected[i] = std::int32_t(i);
+        }
+    } else {
+        for (std::int32_t r : roots) {
+            if (r < 0) {
+                for (std::uint32_t child : children(-1)) {
+                    collect(*this, std::int32_t(child), selected);
+                }
+            } else if (std::size_t(r) < impl_->entries.size()) {
+                collect(*this, r, selected);
+            }
+        }
+        std::sort(selected.begin(), selected.end());
+        selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+    }
+
+    // Directories first, in tree order, so every file finds its folder.
+    struct Job {
+        const Entry* entry;
+        std::filesystem::path target;
+    };
+    std::vector<Job> files;
+    std::error_code ec;
+    std::filesystem::create_directories(destDir, ec);
+    for (std::int32_t index : selected) {
+        const Entry& e = impl_->entries[std::size_t(index)];
+        auto rel = safeRelativePath(e.path);
+        if (!rel) {
+            summary.failures.push_back(impl_->locate(std::move(rel).error(), &e));
+            continue;
+        }
+        std::filesystem::path target = destDir / rel.value();
+        if (e.directory) {
+            std::filesystem::create_directories(target, ec);
+            if (ec) {
+                Error err = fail("cannot create the folder: " + ec.message());
+                err.file = target.string();
+                summary.failures.push_back(impl_->locate(std::move(err), &e));
+            } else {
+                ++summary.directoriesMade;
+            }
+        } else {
+            // A file chosen without its folder still needs the folder.
+            if (e.parent >= 0 && !std::filesystem::is_directory(target.parent_path(), ec)) {
+                std::filesystem::create_directories(target.parent_path(), ec);
+            }
+            files.push_back({&e, std::move(target)});
+        }
+    }
+
+    const std::uint32_t total = static_cast<std::uint32_t>(files.size());
+    if (threads == 0) {
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    }
+    threads = std::min<unsigned>(threads, std::max<std::uint32_t>(total, 1u));
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::atomic<std::uint32_t> next{0};
+    std::uint32_t done = 0;
+    std::string lastMember;
+    auto work = [&] {
+        for (;;) {
+            const std::uint32_t i = next.fetch_add(1);
+            if (i >= total) {
+                return;
+            }
+            const Job& job = files[i];
+            Status st = extractTo(*job.entry, job.target);
+            std::lock_guard lock(mutex);
+            if (st) {
+                ++summary.filesWritten;
+                summary.bytesWritten += job.entry->size;
+            } else {
+                summary.failures.push_back(std::move(st).error());
+            }
+            ++done;
+            lastMember = job.entry->path;
+            changed.notify_one();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (unsigned t = 0; t < threads; ++t) {
+        pool.emplace_back(work);
+    }
+    // Progress is reported on the caller's thread.
+    std::uint32_t reported = 0;
+    {
+        std::unique_lock lock(mutex);
+        while (reported < total) {
+            changed.wait(lock, [&] { return done > reported; });
+            reported = done;
+            if (progress) {
+                const std::string member = lastMember;
+                lock.unlock();
+                progress(reported, total, member);
+                lock.lock();
+            }
+        }
+    }
+    for (auto& t : pool) {
+        t.join();
+    }
+    return summary;
+}
+
+} // namespace hpiutil
