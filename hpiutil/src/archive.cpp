@@ -5,6 +5,7 @@
 #include "hpiutil/format.hpp"
 #include "hpiutil/paths.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace hpiutil {
@@ -182,7 +183,9 @@ Status Archive::read(const Entry& file,
 Result<std::vector<std::uint8_t>> Archive::readAll(const Entry& file) const {
     std::vector<std::uint8_t> out;
     if (!file.directory) {
-        out.reserve(file.size);
+        // The declared size is not trusted with a large allocation before the
+        // data proves it; beyond this the vector grows as chunks arrive.
+        out.reserve(std::min<std::uint32_t>(file.size, 64u << 20));
     }
     auto st = read(file, [&out](std::span<const std::uint8_t> bytes) -> Status {
         out.insert(out.end(), bytes.begin(), bytes.end());

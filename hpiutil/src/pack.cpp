@@ -84,7 +84,7 @@ Result<std::uint32_t> sizeOf(const PackNode& node) {
 }
 
 std::uint32_t chunkCount(std::uint32_t size) {
-    return (size + kChunkSize - 1) / kChunkSize;
+    return static_cast<std::uint32_t>((std::uint64_t(size) + kChunkSize - 1) / kChunkSize);
 }
 
 } // namespace

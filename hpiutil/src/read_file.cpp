@@ -54,7 +54,7 @@ Status Archive::Impl::readFile(const Entry& file,
         return {};
     }
 
-    const std::uint32_t n = (file.size + kChunkSize - 1) / kChunkSize;
+    const auto n = static_cast<std::uint32_t>((std::uint64_t(file.size) + kChunkSize - 1) / kChunkSize);
     const std::uint64_t tableEnd = std::uint64_t(file.dataOffset) + 4ull * n;
     if (tableEnd > fileSize) {
         return failed(
