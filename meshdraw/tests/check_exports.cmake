@@ -1,0 +1,28 @@
+# Checks that LIBRARY exports exactly the functions declared in HEADER.
+execute_process(COMMAND nm -D --defined-only ${LIBRARY}
+    OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[0-9a-f]+ T [A-Za-z0-9_]+" lines "${symbols}")
+set(exported "")
+foreach(line ${lines})
+    string(REGEX REPLACE ".* T " "" name "${line}")
+    list(APPEND exported ${name})
+endforeach()
+list(SORT exported)
+
+file(READ ${HEADER} header)
+string(REGEX MATCHALL "MESHDRAW_API [a-z0-9_]+ ([A-Za-z0-9_]+)\\(" declarations "${header}")
+set(declared "")
+foreach(declaration ${declarations})
+    string(REGEX REPLACE "MESHDRAW_API [a-z0-9_]+ ([A-Za-z0-9_]+)\\(" "\\1" name "${declaration}")
+    list(APPEND declared ${name})
+endforeach()
+list(SORT declared)
+
+list(LENGTH declared count)
+if(NOT exported STREQUAL declared)
+    message(FATAL_ERROR "exported: ${exported}\ndeclared: ${declared}")
+endif()
+message(STATUS "${count} functions exported, as declared")
