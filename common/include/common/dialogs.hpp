@@ -1,0 +1,48 @@
+// The Dialogs seam: every message box, file dialog, directory chooser and
+// input box of the programs goes through the installed Dialogs object. The
+// programs install QtDialogs; tests install ScriptedDialogs.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace common {
+
+enum class MessageIcon { None, Information, Warning, Critical, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A message box. An empty title stands for the program's title.
+    virtual MessageAnswer message(QWidget* parent, const QString& text, const QString& title,
+                                  MessageIcon icon, MessageButtons buttons) = 0;
+    // File dialogs take filters in the "Description|*.a;*.b|..." form. A
+    // cancelled dialog gives no value.
+    virtual std::optional<QString> openFile(QWidget* parent, const QString& title,
+                                            const QString& filter, const QString& directory) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const QString& title,
+                                            const QString& filter, const QString& defaultExtension,
+                                            const QString& fileName) = 0;
+    virtual std::optional<QString> chooseDirectory(QWidget* parent, const QString& title,
+                                                   const QString& start) = 0;
+    virtual std::optional<QString> inputBox(QWidget* parent, const QString& prompt,
+                                            const QString& title, const QString& defaultText) = 0;
+
+    // The installed object (a QtDialogs until another is installed).
+    static Dialogs& current();
+    // Installs `dialogs`; returns the one it replaces.
+    static std::unique_ptr<Dialogs> install(std::unique_ptr<Dialogs> dialogs);
+};
+
+// "Description|*.a;*.b|Other|*.c" as a Qt filter whose patterns match without
+// regard to case: "Description (*.[aA] *.[bB]);;Other (*.[cC])".
+QString QtFilterFromPipes(const QString& filter);
+
+} // namespace common

@@ -1,0 +1,115 @@
+#include "GafViewerDisplay.hpp"
+
+#include "frmGafViewer.hpp"
+#include "spriteglass/compose.hpp"
+
+#include <QPainter>
+
+namespace spriteglass {
+
+void GafViewerDisplay::setSlider(QSlider* slider, int value, int maximum, bool enabled) {
+    // Programmatic moves do not count as the user's; the callers show what
+    // the new position names themselves.
+    const QSignalBlocker blocker(slider);
+    slider->setMaximum(maximum);
+    slider->setValue(value);
+    slider->setEnabled(enabled);
+}
+
+void GafViewerDisplay::DisplayAnimation(int SelectFrame) {
+    frmGafViewer& v = viewer_;
+    const auto& frames = v.CurrentAnimation->Frames();
+    const int count = int(frames.size());
+    const bool several = count > 1;
+    v.CurrentFrame = SelectFrame;
+    setSlider(v.ScrollFrames, SelectFrame, several ? count : 2, several);
+    if (SelectFrame >= 1 && SelectFrame <= count) {
+        DisplayFrame(frames[std::size_t(SelectFrame) - 1]);
+    }
+    if (count == 0) {
+        v.CurrentSubframe = 0;
+        setSlider(v.ScrollSubframes, 1, 2, false);
+        v.PicFrame->clearPicture();
+        v.TxtWidth->setText(QStringLiteral("0"));
+        v.TxtHeight->setText(QStringLiteral("0"));
+        v.chkCompressed->setChecked(false);
+        v.CmdFrame->setEnabled(!v.CurrentAnimation->Name().empty());
+        v.CmdSubframe->setEnabled(false);
+    } else {
+        v.CmdFrame->setEnabled(true);
+        v.CmdSubframe->setEnabled(true);
+    }
+}
+
+void GafViewerDisplay::DisplayFrame(const classGAFFrame& frame, bool Subframe, int SelectSubframe) {
+    frmGafViewer& v = viewer_;
+    v.TxtWidth->setText(QString::number(frame.Width()));
+    v.TxtHeight->setText(QString::number(frame.Height()));
+    v.TxtFPS->setText(QString::number(frame.FPS()));
+    v.TxtXPos->setText(QString::number(frame.PositionX()));
+    v.TxtYPos->setText(QString::number(frame.PositionY()));
+    v.chkCompressed->setChecked(frame.Compressed());
+    DisplayPicture(frame);
+    if (Subframe) {
+        return;
+    }
+    const auto& subframes = frame.Subframes();
+    const int count = int(subframes.size());
+    if (count == 0) {
+        v.CurrentSubframe = 0;
+        setSlider(v.ScrollSubframes, 1, 2, false);
+        return;
+    }
+    v.CurrentSubframe = SelectSubframe;
+    setSlider(v.ScrollSubframes, SelectSubframe, count > 1 ? count : 2, count > 1);
+    if (SelectSubframe >= 1 && SelectSubframe <= count) {
+        DisplayFrame(subframes[std::size_t(SelectSubframe) - 1], true);
+    }
+}
+
+void GafViewerDisplay::DisplayPicture(const classGAFFrame& frame) {
+    frmGafViewer& v = viewer_;
+    const int SW = v.PicFrame->width();
+    const int SH = v.PicFrame->height();
+    v.PicFrame->clearPicture();
+    if (frame.Width() <= 0 || frame.Height() <= 0 || SW <= 0 || SH <= 0) {
+        return;
+    }
+    const PictureOrigin origin = DisplayOrigin(frame, SW, SH, v.CenterImages);
+    // The frame's own pixels go to the surface's top-left corner, transparent
+    // ones becoming the background index; then that rectangle is copied into
+    // the box. The main surface is never cleared between frames.
+    v.Frame.ClearTileDraw(0, 0, frame.Width(), frame.Height(), frame.Pixels(), MaskIndex, BackIndex,
+                          0);
+    QPixmap picture(SW, SH);
+    picture.fill(v.PicFrame->palette().color(QPalette::Window));
+    {
+        QPainter painter(&picture);
+        v.Frame.Show(painter, origin.x, origin.y, frame.Width(), frame.Height(), 0, 0, 1, 1, false);
+    }
+    v.PicFrame->setPicture(picture);
+}
+
+void GafViewerDisplay::FramesSliderChanged(int value) {
+    frmGafViewer& v = viewer_;
+    v.CurrentFrame = value;
+    const auto& frames = v.CurrentAnimation->Frames();
+    if (value >= 1 && std::size_t(value) <= frames.size()) {
+        DisplayFrame(frames[std::size_t(value) - 1]);
+    }
+}
+
+void GafViewerDisplay::SubframesSliderChanged(int value) {
+    frmGafViewer& v = viewer_;
+    v.CurrentSubframe = value;
+    const auto& frames = v.CurrentAnimation->Frames();
+    if (v.CurrentFrame < 1 || std::size_t(v.CurrentFrame) > frames.size()) {
+        return;
+    }
+    const auto& subframes = frames[std::size_t(v.CurrentFrame) - 1].Subframes();
+    if (value >= 1 && std::size_t(value) <= subframes.size()) {
+        DisplayFrame(subframes[std::size_t(value) - 1], true);
+    }
+}
+
+} // namespace spriteglass

@@ -1,0 +1,115 @@
+// The main window of Spriteglass: the list of the file's animations, the
+// frame display with its two sliders, the frame information and the
+// commands. Display logic lives in GafViewerDisplay, the layout rules in
+// GafViewerLayout and the export commands in ExportCommands.
+#pragma once
+
+#include "PictureBox.hpp"
+#include "SplitterBar.hpp"
+#include "classFastWin.hpp"
+#include "spriteglass/gaf_file.hpp"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QList>
+#include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+#include <QTreeWidget>
+#include <QWidget>
+
+#include <memory>
+
+namespace spriteglass {
+
+class ExportCommands;
+class FrmPreview;
+class GafViewerDisplay;
+class GafViewerLayout;
+
+class frmGafViewer : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmGafViewer(QWidget* parent = nullptr);
+    ~frmGafViewer() override;
+
+    // Start-up: columns, palette, main surface, splitter state, then the
+    // command line. False when the main surface could not be made (the
+    // memory message has been shown and the window closed).
+    bool SetUpWindow(const QString& commandLine);
+    void SetCommandsEnabled(bool enabled);
+    void CreateList();
+    // The frame or subframe shown (a new empty frame when none).
+    const classGAFFrame& GetCurrentFrame() const;
+    GafViewerDisplay& display() { return *display_; }
+    const QList<QPointer<FrmPreview>>& previews() const { return previews_; }
+
+    // Program state.
+    std::shared_ptr<classGAF> CurrentGaf = std::make_shared<classGAF>();
+    const classGAFAnimation* CurrentAnimation = nullptr;
+    int CurrentFrame = 0;
+    int CurrentSubframe = 0;
+    QString CurrentFile;
+    bool CenterImages = false;
+    int StartMode = 0;
+    classFastWin Frame; // the main surface, 1024 x 1024, belonging to PicFrame
+
+    // Controls, named as their objectName.
+    QTreeWidget* ListGAF;
+    SplitterBar* PicSplitter;
+    QWidget* PicView;
+    QWidget* PicView2;
+    PictureBox* PicFrame;
+    QSlider* ScrollFrames;
+    QSlider* ScrollSubframes;
+    QWidget* picCMD;
+    QGroupBox* frameCMD;
+    QPushButton* cmdPreviewAnimation;
+    QPushButton* cmdExportAll;
+    QPushButton* cmdExportSequence;
+    QCheckBox* CheckCenterImage;
+    QPushButton* cmdAbout;
+    QPushButton* cmdExit;
+    QGroupBox* FrameInfo;
+    QLineEdit* TxtWidth;
+    QLineEdit* TxtHeight;
+    QLineEdit* TxtXPos;
+    QLineEdit* TxtYPos;
+    QLineEdit* TxtFPS;
+    QCheckBox* chkCompressed;
+    QPushButton* CmdFrame;
+    QPushButton* CmdSubframe;
+
+signals:
+    // The program is to end (the main window closed, or "OK" of the
+    // presentation window when the program was not started with a file).
+    void endProgram();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    bool InitializeGraphics();
+    void InitializeCommands(const QString& commandLine);
+    void OpenFirstAnimation();
+    void selectRow(QTreeWidgetItem* item);
+    void PreviewAnimation();
+    void ShowAbout(bool wait);
+    void FreeGraphics();
+
+    classGAFAnimation emptyAnimation_;
+    std::unique_ptr<GafViewerDisplay> display_;
+    std::unique_ptr<GafViewerLayout> layout_;
+    std::unique_ptr<ExportCommands> exports_;
+    QList<QPointer<FrmPreview>> previews_;
+};
+
+// The part of a path after its last separator, or the whole path.
+QString FileTitle(const QString& path);
+// The command line's path: a trailing and then a leading double quote dropped.
+QString CommandLinePath(const QString& commandLine);
+
+} // namespace spriteglass

@@ -1,0 +1,25 @@
+// Spriteglass: shows one GAF sprite file, named by the whole command line.
+#include "SpriteglassDialogs.hpp"
+#include "frmGafViewer.hpp"
+
+#include <QApplication>
+#include <QStringList>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Spriteglass"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Spriteglass"));
+    common::Dialogs::install(std::make_unique<spriteglass::SpriteglassDialogs>());
+
+    // The command line is one path: arguments are joined back with blanks.
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    spriteglass::frmGafViewer viewer;
+    QObject::connect(&viewer, &spriteglass::frmGafViewer::endProgram, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    viewer.show();
+    if (!viewer.SetUpWindow(arguments.join(QLatin1Char(' ')))) {
+        return 0;
+    }
+    return app.exec();
+}

@@ -1,0 +1,46 @@
+// A loaded GAF sprite file: its animations, frames and subframes, whose
+// pixels are palette indices.
+#pragma once
+
+#include "spriteglass/gaf_animation.hpp"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace spriteglass {
+
+class classGAF {
+public:
+    // Called before each entry with (entry index, entry count - 1).
+    using Progress = std::function<void(int value, int max)>;
+
+    // Reads the whole file into Animations. Every failing step is skipped, so
+    // the result is always true and a file that cannot be read gives an empty
+    // list; FileRead() tells the two apart. The path is never created.
+    bool Load(const std::filesystem::path& Filename, const Progress& progress = {});
+    // The same rules over bytes already in memory.
+    bool LoadBytes(std::span<const std::uint8_t> bytes, const Progress& progress = {});
+
+    // In file order; names are unique without regard to case (the first wins).
+    const std::vector<classGAFAnimation>& Animations() const { return animations_; }
+    // The animation of that name, compared without regard to case, or null.
+    const classGAFAnimation* Find(std::string_view name) const;
+    // False when the file could not be opened or was too large to read.
+    bool FileRead() const { return fileRead_; }
+
+    void ExportAllImages(const std::filesystem::path& directory, const Palette& palette,
+                         ImageFormat format = ImageFormat::Bmp) const;
+
+    // Files larger than this are not read.
+    static constexpr std::uint64_t MaxFileSize = 256ull << 20;
+
+private:
+    std::vector<classGAFAnimation> animations_;
+    bool fileRead_ = false;
+};
+
+} // namespace spriteglass

@@ -1,0 +1,50 @@
+// Shared state of one GAF load: the file's bytes with checked reads, and the
+// limits that keep a hostile file from recursing, looping or allocating
+// without bound.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace spriteglass {
+
+class GafLoadContext {
+public:
+    explicit GafLoadContext(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    // Limits of one load.
+    static constexpr int MaxSubframeDepth = 16;
+    static constexpr std::int64_t MaxFramePixels = 16 * 1024 * 1024;
+    static constexpr std::int64_t MaxTotalPixels = 256ll * 1024 * 1024;
+    static constexpr std::int64_t MaxFrameRecords = 1 << 20;
+    static constexpr std::int64_t MaxTableRows = 16 << 20;
+
+    std::int64_t size() const { return std::int64_t(bytes_.size()); }
+    bool has(std::int64_t offset, std::int64_t length) const {
+        return offset >= 0 && length >= 0 && offset <= size() && length <= size() - offset;
+    }
+    const std::uint8_t* at(std::int64_t offset) const { return bytes_.data() + offset; }
+
+    template <typename T> std::optional<T> read(std::int64_t offset) const {
+        if (!has(offset, sizeof(T))) {
+            return std::nullopt;
+        }
+        T value;
+        std::memcpy(&value, at(offset), sizeof(T)); // the file and the host are little-endian
+        return value;
+    }
+
+    // Frame records on the current subframe path, for cycle detection.
+    std::vector<std::int64_t> path;
+    std::int64_t framePixelsLeft = MaxTotalPixels;
+    std::int64_t frameRecordsLeft = MaxFrameRecords;
+    std::int64_t tableRowsLeft = MaxTableRows;
+
+private:
+    std::span<const std::uint8_t> bytes_;
+};
+
+} // namespace spriteglass

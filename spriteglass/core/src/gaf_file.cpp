@@ -1,0 +1,79 @@
+#include "spriteglass/gaf_file.hpp"
+
+#include "spriteglass/gaf_load_context.hpp"
+#include "spriteglass/text.hpp"
+
+#include <fstream>
+#include <unordered_set>
+
+namespace spriteglass {
+
+bool classGAF::Load(const std::filesystem::path& Filename, const Progress& progress) {
+    animations_.clear();
+    fileRead_ = false;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(Filename, ec)) {
+        return true;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(Filename, ec);
+    if (ec || size > MaxFileSize) {
+        return true;
+    }
+    std::ifstream in(Filename, std::ios::binary);
+    if (!in) {
+        return true;
+    }
+    std::vector<std::uint8_t> bytes(size);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size));
+    bytes.resize(std::size_t(in.gcount()));
+    LoadBytes(bytes, progress);
+    fileRead_ = true;
+    return true;
+}
+
+bool classGAF::LoadBytes(std::span<const std::uint8_t> bytes, const Progress& progress) {
+    animations_.clear();
+    fileRead_ = true;
+    GafLoadContext context(bytes);
+    const auto entryCount = context.read<std::int32_t>(4);
+    if (!entryCount || *entryCount <= 0) {
+        return true;
+    }
+    // The offset table cannot hold more entries than the bytes behind the header.
+    const std::int64_t entries =
+        std::min<std::int64_t>(*entryCount, std::max<std::int64_t>(0, (context.size() - 12) / 4));
+    std::unordered_set<std::string> names;
+    for (std::int64_t i = 0; i < entries; ++i) {
+        if (progress) {
+            progress(int(i), int(*entryCount - 1));
+        }
+        const std::int32_t offset = *context.read<std::int32_t>(12 + 4 * i);
+        classGAFAnimation animation;
+        if (!animation.Load(context, offset)) {
+            continue;
+        }
+        if (!names.insert(NameKey(animation.Name())).second) {
+            continue; // the first entry of a name wins
+        }
+        animations_.push_back(std::move(animation));
+    }
+    return true;
+}
+
+const classGAFAnimation* classGAF::Find(std::string_view name) const {
+    for (const classGAFAnimation& animation : animations_) {
+        if (SameNameIgnoringCase(animation.Name(), name)) {
+            return &animation;
+        }
+    }
+    return nullptr;
+}
+
+void classGAF::ExportAllImages(const std::filesystem::path& directory, const Palette& palette,
+                               ImageFormat format) const {
+    for (const classGAFAnimation& animation : animations_) {
+        animation.ExportAllImages(directory, palette, format);
+    }
+}
+
+} // namespace spriteglass

@@ -1,0 +1,204 @@
+#include "spriteglass/gaf_frame.hpp"
+
+#include "spriteglass/gaf_load_context.hpp"
+#include "spriteglass/image_files.hpp"
+#include "spriteglass/surface.hpp"
+#include "spriteglass/text.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace spriteglass {
+
+namespace {
+
+// Offsets inside the 24-byte frame record.
+constexpr int kRecordSize = 24;
+constexpr int kCompressionAt = 9;
+constexpr int kSubframeCountAt = 10; // one byte; the byte behind it is not part of the count
+constexpr int kDataOffsetAt = 16;
+constexpr int kFpsAt = 20;
+
+std::int16_t readI16(const std::uint8_t* p) {
+    std::int16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+
+std::int32_t readI32(const std::uint8_t* p) {
+    std::int32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+} // namespace
+
+std::string NumberPart(int number) {
+    std::string digits = std::to_string(number);
+    return digits.size() < 2 ? "0" + digits : digits;
+}
+
+void classGAFFrame::Initialize() {
+    subframes_.clear();
+    pixels_.assign(1, 0);
+}
+
+bool classGAFFrame::Load(GafLoadContext& context, std::int64_t offset) {
+    Initialize();
+    if (--context.frameRecordsLeft < 0 || !context.has(offset, kRecordSize)) {
+        return false;
+    }
+    const std::uint8_t* record = context.at(offset);
+    width_ = readI16(record);
+    height_ = readI16(record + 2);
+    positionX_ = readI16(record + 4);
+    positionY_ = readI16(record + 6);
+    const std::uint8_t compression = record[kCompressionAt];
+    compressed_ = compression != 0;
+    const int subframeCount = record[kSubframeCountAt];
+    const std::int64_t dataOffset = readI32(record + kDataOffsetAt);
+    fps_ = readI32(record + kFpsAt);
+
+    // A frame without size is dropped. A negative size cannot describe a
+    // picture either (its product could even look positive), so it is dropped too.
+    if (width_ <= 0 || height_ <= 0) {
+        return false;
+    }
+    const std::int64_t count = std::int64_t(width_) * height_;
+    if (count > GafLoadContext::MaxFramePixels || count > context.framePixelsLeft ||
+        dataOffset < 0) {
+        return false;
+    }
+    context.framePixelsLeft -= count;
+    pixels_.assign(std::size_t(count), MaskIndex);
+
+    if (subframeCount != 0) {
+        if (!context.has(dataOffset, std::int64_t(subframeCount) * 4)) {
+            return false;
+        }
+        const bool tooDeep = int(context.path.size()) >= GafLoadContext::MaxSubframeDepth;
+        context.path.push_back(offset);
+        for (int j = 0; j < subframeCount; ++j) {
+            const std::int64_t subOffset = readI32(context.at(dataOffset + 4 * j));
+            // A subframe that is one of its own ancestors, or lies too deep, is left out.
+            if (tooDeep || std::find(context.path.begin(), context.path.end(), subOffset) !=
+                               context.path.end()) {
+                continue;
+            }
+            classGAFFrame subframe;
+            if (subframe.Load(context, subOffset)) {
+                subframes_.push_back(std::move(subframe));
+            }
+        }
+        context.path.pop_back();
+        return true;
+    }
+    if (compression == 0) {
+        if (!context.has(dataOffset, count)) {
+            return false;
+        }
+        std::memcpy(pixels_.data(), context.at(dataOffset), std::size_t(count));
+        return true;
+    }
+    if (compression == 1) {
+        std::int64_t position = dataOffset;
+        for (int row = 0; row < height_; ++row) {
+            if (!decodeRow(position, row, context)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// One coded row: an int16 byte count, then that many bytes of run codes. The
+// pixel index runs on linearly past the row's right edge; only the whole
+// buffer bounds it.
+bool classGAFFrame::decodeRow(std::int64_t& position, int row, const GafLoadContext& context) {
+    const auto count = context.read<std::int16_t>(position);
+    if (!count) {
+        return false;
+    }
+    position += 2;
+    const int n = *count;
+    if (n <= 0) {
+        return true;
+    }
+    if (!context.has(position, n)) {
+        return false;
+    }
+    const std::uint8_t* code = context.at(position);
+    position += n;
+    const std::int64_t size = std::int64_t(pixels_.size());
+    const std::int64_t base = std::int64_t(row) * width_;
+    std::int64_t x = 0;
+    int t = 0;
+    while (t < n) {
+        const std::uint8_t m = code[t++];
+        if (m & 1) {
+            x += m >> 1;
+            continue;
+        }
+        const int k = (m >> 2) + 1;
+        const bool repeated = (m & 2) != 0;
+        if (repeated && t >= n) {
+            return false;
+        }
+        const std::uint8_t value = repeated ? code[t++] : 0;
+        for (int j = 0; j < k; ++j) {
+            const std::int64_t index = base + x + j;
+            if (index < 0 || index >= size) {
+                return false;
+            }
+            if (!repeated && t >= n) {
+                return false;
+            }
+            pixels_[std::size_t(index)] = repeated ? value : code[t++];
+        }
+        x += k;
+    }
+    return true;
+}
+
+void classGAFFrame::DrawImage(IndexedSurface& surface, int x, int y) const {
+    if (subframes_.empty()) {
+        if (std::int64_t(pixels_.size()) == std::int64_t(width_) * height_) {
+            surface.ClearTileDraw(x - positionX_, y - positionY_, width_, height_, pixels_,
+                                  MaskIndex, BackIndex, 1);
+        }
+        return;
+    }
+    for (const classGAFFrame& subframe : subframes_) {
+        subframe.DrawImage(surface, x, y);
+    }
+}
+
+bool classGAFFrame::ExportFrame(const std::filesystem::path& filename,
+                                const Palette& palette) const {
+    if (!subframes_.empty()) {
+        return false;
+    }
+    return SaveBitmap(filename, pixels_, palette, width_, height_);
+}
+
+void classGAFFrame::ExportAllImages(const std::filesystem::path& directory, const std::string& stem,
+                                    const Palette& palette, ImageFormat format) const {
+    if (!subframes_.empty()) {
+        for (std::size_t j = 0; j < subframes_.size(); ++j) {
+            subframes_[j].ExportAllImages(directory, stem + "_" + NumberPart(int(j) + 1), palette,
+                                          format);
+        }
+        return;
+    }
+    const std::string name = Cp1252ToUtf8(stem) + (format == ImageFormat::Bmp ? ".bmp" : ".png");
+    if (!IsPortableFileName(name)) {
+        return; // a name the file system refuses writes nothing, silently
+    }
+    if (format == ImageFormat::Bmp) {
+        SaveBitmap(directory / name, pixels_, palette, width_, height_);
+    } else {
+        SavePng(directory / name, pixels_, palette, width_, height_, MaskIndex);
+    }
+}
+
+} // namespace spriteglass

@@ -1,0 +1,125 @@
+#include "FrmDirectory.hpp"
+#include "frmGafViewer.hpp"
+
+#include "common/scripted_dialogs.hpp"
+
+#include <testsupport/gaf_writer.hpp>
+#include <testsupport/testsupport.hpp>
+
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+using namespace spriteglass;
+using testsupport::makeGaf;
+using testsupport::rawFrame;
+namespace fs = std::filesystem;
+
+namespace {
+
+QString qpath(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+std::vector<std::string> filesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void writeFixture(const fs::path& file) {
+    testsupport::GafFrameSpec parent = rawFrame(2, 2);
+    parent.subframes = {rawFrame(5, 2), rawFrame(1, 1)};
+    testsupport::writeFile(
+        file, makeGaf({{"Walk", {rawFrame(5, 2), parent}}, {"Run", {rawFrame(4, 4)}}}));
+}
+
+} // namespace
+
+TEST(ExportCommands, FrameAndSubframeGoThroughTheSaveDialog) {
+    testsupport::TempDir dir;
+    writeFixture(dir / "x.gaf");
+    common::ScopedScriptedDialogs dialogs;
+    frmGafViewer viewer;
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "x.gaf")));
+
+    dialogs->queueText(qpath(dir / "one.bmp"));
+    viewer.CmdFrame->click();
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].kind, "saveFile");
+    EXPECT_EQ(dialogs->calls[0].filter, "BMP files (*.bmp)|*.bmp");
+    EXPECT_EQ(dialogs->calls[0].extension, "bmp");
+    EXPECT_EQ(fs::file_size(dir / "one.bmp"), 1094u);
+
+    viewer.CmdSubframe->click(); // cancelled: nothing written
+    dialogs->queueText(qpath(dir / "none.bmp"));
+    viewer.CmdSubframe->click(); // frame 1 has no subframe
+    EXPECT_FALSE(fs::exists(dir / "none.bmp"));
+
+    viewer.ScrollFrames->setValue(2);
+    dialogs->queueText(qpath(dir / "parent.bmp"));
+    viewer.CmdFrame->click(); // a frame with subframes writes nothing
+    EXPECT_FALSE(fs::exists(dir / "parent.bmp"));
+    viewer.ScrollSubframes->setValue(2);
+    dialogs->queueText(qpath(dir / "sub.bmp"));
+    viewer.CmdSubframe->click();
+    EXPECT_EQ(fs::file_size(dir / "sub.bmp"), 1078u + 4u);
+    EXPECT_TRUE(dialogs->messages().empty());
+}
+
+TEST(ExportCommands, BulkExportsWriteTheAnimationOrTheWholeFile) {
+    testsupport::TempDir dir;
+    writeFixture(dir / "x.gaf");
+    fs::create_directories(dir / "all");
+    fs::create_directories(dir / "seq");
+    common::ScopedScriptedDialogs dialogs;
+    frmGafViewer viewer;
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "x.gaf")));
+
+    dialogs->queueText(qpath(dir / "all") + "/");
+    viewer.cmdExportAll->click();
+    EXPECT_EQ(filesIn(dir / "all"), (std::vector<std::string>{"Run_01.bmp", "Walk_01.bmp",
+                                                              "Walk_02_01.bmp", "Walk_02_02.bmp"}));
+    EXPECT_TRUE(viewer.ListGAF->isEnabled());
+    EXPECT_TRUE(viewer.PicView->isEnabled());
+
+    viewer.cmdExportSequence->click(); // cancelled
+    dialogs->queueText(qpath(dir / "seq") + "/");
+    viewer.cmdExportSequence->click();
+    EXPECT_EQ(filesIn(dir / "seq"),
+              (std::vector<std::string>{"Walk_01.bmp", "Walk_02_01.bmp", "Walk_02_02.bmp"}));
+    EXPECT_TRUE(viewer.PicView->isEnabled());
+}
+
+TEST(FrmDirectory, CreatesDirectoriesAndReturnsThePathWithASlash) {
+    testsupport::TempDir dir;
+    fs::create_directories(dir / "exists");
+    common::ScopedScriptedDialogs dialogs;
+    FrmDirectory chooser(nullptr, qpath(dir.path()));
+    EXPECT_EQ(chooser.windowTitle(), "Select a Location");
+    EXPECT_EQ(chooser.LblPath->text(), qpath(dir.path()));
+
+    dialogs->queueText(QStringLiteral("exists"));
+    chooser.CmdMakeDir_Click();
+    ASSERT_EQ(dialogs->calls.size(), 2u);
+    EXPECT_EQ(dialogs->calls[0].text, "Enter the name of a new directory");
+    EXPECT_EQ(dialogs->calls[0].title, "New Dir");
+    EXPECT_EQ(dialogs->messages(), std::vector<QString>{"Dir Error|Directory already exists."});
+    EXPECT_EQ(dialogs->calls[1].buttons, common::MessageButtons::Ok);
+    EXPECT_EQ(chooser.DirPath(), qpath(dir.path()));
+
+    chooser.CmdMakeDir_Click(); // cancelled: nothing
+    dialogs->queueText(QStringLiteral("fresh"));
+    chooser.CmdMakeDir_Click();
+    EXPECT_TRUE(fs::is_directory(dir / "fresh"));
+    EXPECT_EQ(chooser.DirPath(), qpath(dir / "fresh"));
+    EXPECT_EQ(chooser.LblPath->text(), qpath(dir / "fresh"));
+
+    chooser.CmdOk_Click();
+    EXPECT_EQ(chooser.ExportDirectory, qpath(dir / "fresh") + "/");
+    chooser.CmdCancel_Click();
+    EXPECT_EQ(chooser.ExportDirectory, "");
+}

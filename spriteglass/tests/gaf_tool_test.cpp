@@ -1,0 +1,98 @@
+#include "spriteglass/gaf_file.hpp"
+#include "spriteglass/sha256.hpp"
+
+#include <testsupport/gaf_writer.hpp>
+#include <testsupport/testsupport.hpp>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/wait.h>
+
+using testsupport::makeGaf;
+using testsupport::rawFrame;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+};
+
+ToolRun runTool(const std::string& arguments) {
+    ToolRun run;
+    const std::string command = std::string("'") + GAF_TOOL + "' " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    std::size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        run.out.append(buffer, n);
+    }
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string quoted(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
+
+} // namespace
+
+TEST(GafTool, InfoPrintsEveryEntryFrameAndSubframeAsJson) {
+    testsupport::TempDir dir;
+    testsupport::GafFrameSpec parent = rawFrame(2, 1);
+    parent.subframes = {rawFrame(1, 1, {7}, 3, -2)};
+    parent.compression = 1;
+    parent.fps = 4;
+    testsupport::GafFrameSpec first = rawFrame(2, 1, {1, 2});
+    first.tag = 2;
+    testsupport::writeFile(dir / "a b.gaf", makeGaf({{"Fire\"\xE9", {first, parent}}}));
+    const ToolRun run = runTool("info " + quoted(dir / "a b.gaf"));
+    ASSERT_EQ(run.status, 0);
+    const std::string sha12 = spriteglass::Sha256Hex(std::vector<std::uint8_t>{1, 2});
+    const std::string sha99 = spriteglass::Sha256Hex(std::vector<std::uint8_t>{9, 9});
+    const std::string sha7 = spriteglass::Sha256Hex(std::vector<std::uint8_t>{7});
+    const std::string expected =
+        "{\"entries\":[{\"name\":\"Fire\\\"\xC3\xA9\",\"animated\":true,\"frames\":["
+        "{\"width\":2,\"height\":1,\"x\":0,\"y\":0,\"compressed\":false,\"fps\":0,"
+        "\"pixels_sha256\":\"" +
+        sha12 +
+        "\",\"subframes\":[]},"
+        "{\"width\":2,\"height\":1,\"x\":0,\"y\":0,\"compressed\":true,\"fps\":4,"
+        "\"pixels_sha256\":\"" +
+        sha99 +
+        "\",\"subframes\":["
+        "{\"width\":1,\"height\":1,\"x\":3,\"y\":-2,\"compressed\":false,\"fps\":0,"
+        "\"pixels_sha256\":\"" +
+        sha7 + "\",\"subframes\":[]}]}]}]}\n";
+    EXPECT_EQ(run.out, expected);
+}
+
+TEST(GafTool, ExportWritesTheViewersNamesAsBmpOrPng) {
+    testsupport::TempDir dir;
+    testsupport::GafFrameSpec parent = rawFrame(2, 2);
+    parent.subframes = {rawFrame(1, 1), rawFrame(3, 1)};
+    testsupport::writeFile(dir / "x.gaf", makeGaf({{"Walk", {rawFrame(5, 2), parent}}}));
+    ASSERT_EQ(runTool("export " + quoted(dir / "x.gaf") + " " + quoted(dir / "bmp")).status, 0);
+    EXPECT_EQ(fs::file_size(dir / "bmp" / "Walk_01.bmp"), 1094u);
+    EXPECT_TRUE(fs::exists(dir / "bmp" / "Walk_02_01.bmp"));
+    EXPECT_TRUE(fs::exists(dir / "bmp" / "Walk_02_02.bmp"));
+    EXPECT_FALSE(fs::exists(dir / "bmp" / "Walk_02.bmp"));
+
+    ASSERT_EQ(runTool("export --png " + quoted(dir / "x.gaf") + " " + quoted(dir / "png")).status,
+              0);
+    const auto png = testsupport::readFile(dir / "png" / "Walk_02_02.png");
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(png[1], 'P');
+}
+
+TEST(GafTool, FailuresAndUsageErrorsHaveTheirExitCodes) {
+    testsupport::TempDir dir;
+    EXPECT_EQ(runTool("info " + quoted(dir / "missing.gaf")).status, 1);
+    EXPECT_EQ(runTool("export " + quoted(dir / "missing.gaf") + " " + quoted(dir / "o")).status, 1);
+    EXPECT_EQ(runTool("").status, 2);
+    EXPECT_EQ(runTool("info").status, 2);
+    EXPECT_EQ(runTool("frobnicate x").status, 2);
+}
