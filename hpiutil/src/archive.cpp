@@ -201,16 +201,32 @@ Status Archive::extractTo(const Entry& file, const std::filesystem::path& destin
     if (file.directory) {
         return impl_->locate(fail("is a directory"), &file);
     }
-    auto out = AtomicFile::create(destination);
+    std::error_code ec;
+    if (std::filesystem::exists(destination, ec)) {
+        // Replace an existing file only once the new one is complete.
+        auto out = AtomicFile::create(destination, 0);
+        if (!out) {
+            return std::move(out).error();
+        }
+        AtomicFile& f = out.value();
+        auto st = read(file, [&f](std::span<const std::uint8_t> bytes) { return f.write(bytes); });
+        if (!st) {
+            return st;
+        }
+        return f.commit(false);
+    }
+    // A new file is written in place, which costs half the folder updates of
+    // a temporary file and a rename, and is removed again if anything fails.
+    auto out = DirectFile::create(destination);
     if (!out) {
         return std::move(out).error();
     }
-    AtomicFile& f = out.value();
+    DirectFile& f = out.value();
     auto st = read(file, [&f](std::span<const std::uint8_t> bytes) { return f.write(bytes); });
     if (!st) {
         return st;
     }
-    return f.commit(false);
+    return f.finish();
 }
 
 } // namespace hpiutil

@@ -10,8 +10,6 @@ namespace hpiutil {
 
 namespace {
 
-constexpr std::size_t kBufferSize = 1u << 20;
-
 mode_t defaultMode() {
     static const mode_t mask = [] {
         const mode_t m = ::umask(0);
@@ -39,7 +37,7 @@ Status writeAll(int fd, const std::uint8_t* data, std::size_t size, std::uint64_
 
 } // namespace
 
-Result<AtomicFile> AtomicFile::create(const std::filesystem::path& target) {
+Result<AtomicFile> AtomicFile::create(const std::filesystem::path& target, std::size_t bufferSize) {
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) {
         dir = ".";
@@ -51,17 +49,18 @@ Result<AtomicFile> AtomicFile::create(const std::filesystem::path& target) {
         e.file = target.string();
         return e;
     }
-    return AtomicFile(fd, target, tmpl);
+    return AtomicFile(fd, target, tmpl, bufferSize);
 }
 
-AtomicFile::AtomicFile(int fd, std::filesystem::path target, std::filesystem::path temp)
-    : fd_(fd), target_(std::move(target)), temp_(std::move(temp)) {
-    buffer_.reserve(kBufferSize);
+AtomicFile::AtomicFile(int fd, std::filesystem::path target, std::filesystem::path temp,
+                       std::size_t bufferSize)
+    : fd_(fd), target_(std::move(target)), temp_(std::move(temp)), bufferSize_(bufferSize) {
+    buffer_.reserve(bufferSize_);
 }
 
 AtomicFile::AtomicFile(AtomicFile&& other) noexcept
     : fd_(other.fd_), target_(std::move(other.target_)), temp_(std::move(other.temp_)),
-      buffer_(std::move(other.buffer_)), flushed_(other.flushed_) {
+      buffer_(std::move(other.buffer_)), flushed_(other.flushed_), bufferSize_(other.bufferSize_) {
     other.fd_ = -1;
 }
 
@@ -98,11 +97,11 @@ Status AtomicFile::flush() {
 }
 
 Status AtomicFile::write(std::span<const std::uint8_t> bytes) {
-    if (buffer_.size() + bytes.size() > kBufferSize) {
+    if (buffer_.size() + bytes.size() > bufferSize_) {
         if (auto st = flush(); !st) {
             return st;
         }
-        if (bytes.size() >= kBufferSize) {
+        if (bytes.size() >= bufferSize_) {
             if (auto st = writeAll(fd_, bytes.data(), bytes.size(), flushed_); !st) {
                 Error e = std::move(st).error();
                 e.file = target_.string();
@@ -179,6 +178,50 @@ Status AtomicFile::commit(bool sync) {
             ::fsync(dfd);
             ::close(dfd);
         }
+    }
+    return {};
+}
+
+Result<DirectFile> DirectFile::create(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, defaultMode());
+    if (fd < 0) {
+        Error e = fail(std::string("cannot create: ") + std::strerror(errno));
+        e.file = path.string();
+        return e;
+    }
+    return DirectFile(fd, path);
+}
+
+DirectFile::DirectFile(DirectFile&& other) noexcept
+    : fd_(other.fd_), path_(std::move(other.path_)), written_(other.written_) {
+    other.fd_ = -1;
+}
+
+DirectFile::~DirectFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(path_.c_str());
+    }
+}
+
+Status DirectFile::write(std::span<const std::uint8_t> bytes) {
+    if (auto st = writeAll(fd_, bytes.data(), bytes.size(), written_); !st) {
+        Error e = std::move(st).error();
+        e.file = path_.string();
+        return e;
+    }
+    written_ += bytes.size();
+    return {};
+}
+
+Status DirectFile::finish() {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        Error e = fail(std::string("cannot close: ") + std::strerror(errno));
+        e.file = path_.string();
+        ::unlink(path_.c_str());
+        return e;
     }
     return {};
 }

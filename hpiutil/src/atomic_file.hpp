@@ -15,7 +15,9 @@ namespace hpiutil {
 
 class AtomicFile {
 public:
-    static Result<AtomicFile> create(const std::filesystem::path& target);
+    // `bufferSize` bytes of appends are gathered before each write.
+    static Result<AtomicFile> create(const std::filesystem::path& target,
+                                     std::size_t bufferSize = 1u << 20);
 
     AtomicFile(AtomicFile&& other) noexcept;
     AtomicFile& operator=(AtomicFile&&) = delete;
@@ -33,7 +35,8 @@ public:
     const std::filesystem::path& temporaryPath() const { return temp_; }
 
 private:
-    AtomicFile(int fd, std::filesystem::path target, std::filesystem::path temp);
+    AtomicFile(int fd, std::filesystem::path target, std::filesystem::path temp,
+               std::size_t bufferSize);
     Status flush();
     Error ioError(const char* doing) const;
     void discard();
@@ -43,6 +46,27 @@ private:
     std::filesystem::path temp_;
     std::vector<std::uint8_t> buffer_;
     std::uint64_t flushed_ = 0;
+    std::size_t bufferSize_ = 0;
+};
+
+// A new file written in place: unbuffered appends; dropped unfinished, the
+// file is removed.
+class DirectFile {
+public:
+    // Fails when the file exists already.
+    static Result<DirectFile> create(const std::filesystem::path& path);
+    DirectFile(DirectFile&& other) noexcept;
+    DirectFile& operator=(DirectFile&&) = delete;
+    ~DirectFile();
+
+    Status write(std::span<const std::uint8_t> bytes);
+    Status finish();
+
+private:
+    DirectFile(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
+    int fd_ = -1;
+    std::filesystem::path path_;
+    std::uint64_t written_ = 0;
 };
 
 } // namespace hpiutil

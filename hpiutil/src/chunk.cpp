@@ -119,12 +119,31 @@ void encodeChunk(Method method, std::span<const std::uint8_t> input,
         out.resize(kChunkHeaderSize + stream.size());
         std::memcpy(out.data() + kChunkHeaderSize, stream.data(), stream.size());
     } else {
-        uLongf bound = compressBound(static_cast<uLong>(input.size()));
+        // One deflate state per thread, reset between chunks: the same output
+        // as a fresh compress2 call without its allocations.
+        struct Deflater {
+            z_stream z{};
+            bool ready = false;
+            ~Deflater() {
+                if (ready) {
+                    deflateEnd(&z);
+                }
+            }
+        };
+        thread_local Deflater d;
+        if (!d.ready) {
+            d.ready = deflateInit(&d.z, Z_DEFAULT_COMPRESSION) == Z_OK;
+        } else {
+            deflateReset(&d.z);
+        }
+        const uLong bound = compressBound(static_cast<uLong>(input.size()));
         out.resize(kChunkHeaderSize + bound);
-        const int rc = compress2(out.data() + kChunkHeaderSize, &bound, input.data(),
-                                 static_cast<uLong>(input.size()), Z_DEFAULT_COMPRESSION);
-        (void)rc; // cannot fail: the buffer holds compressBound bytes
-        out.resize(kChunkHeaderSize + bound);
+        d.z.next_in = const_cast<Bytef*>(input.data());
+        d.z.avail_in = static_cast<uInt>(input.size());
+        d.z.next_out = out.data() + kChunkHeaderSize;
+        d.z.avail_out = static_cast<uInt>(bound);
+        deflate(&d.z, Z_FINISH); // cannot fall short: the buffer holds compressBound bytes
+        out.resize(kChunkHeaderSize + d.z.total_out);
     }
     ChunkHeader h;
     h.version = 2;

@@ -64,14 +64,16 @@ private:
 };
 
 struct Matcher {
-    const std::uint8_t* data;
-    std::size_t n;
+    const std::uint8_t* data = nullptr;
+    std::size_t n = 0;
     std::array<std::int32_t, kHashSize> head;
     std::vector<std::int32_t> prev;
 
-    Matcher(std::span<const std::uint8_t> input) : data(input.data()), n(input.size()) {
+    void reset(std::span<const std::uint8_t> input) {
+        data = input.data();
+        n = input.size();
         head.fill(-1);
-        prev.assign(n, -1);
+        prev.resize(n); // entries are written before they are read
     }
 
     void insert(std::size_t k) {
@@ -135,7 +137,9 @@ void compress(std::span<const std::uint8_t> input, std::vector<std::uint8_t>& ou
     out.clear();
     out.reserve(worstCaseSize(input.size()));
     TokenWriter tokens(out);
-    Matcher matcher(input);
+    // The hash tables are kept per thread between chunks.
+    thread_local Matcher matcher;
+    matcher.reset(input);
     const std::size_t n = input.size();
     std::size_t k = 0;
     auto emit = [&](std::size_t pos, std::size_t len, std::size_t firstToInsert) {

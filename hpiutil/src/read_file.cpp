@@ -54,7 +54,8 @@ Status Archive::Impl::readFile(const Entry& file,
         return {};
     }
 
-    const auto n = static_cast<std::uint32_t>((std::uint64_t(file.size) + kChunkSize - 1) / kChunkSize);
+    const auto n =
+        static_cast<std::uint32_t>((std::uint64_t(file.size) + kChunkSize - 1) / kChunkSize);
     const std::uint64_t tableEnd = std::uint64_t(file.dataOffset) + 4ull * n;
     if (tableEnd > fileSize) {
         return failed(
