@@ -5,6 +5,8 @@
 #include "meshdraw.h"
 
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace meshdraw {
@@ -29,26 +31,35 @@ inline std::int64_t arrayLength(SafeArray** arrayRef) {
     return std::int64_t{upper} - lower + 1;
 }
 
-// Reads at most maxElements elements (the rest are left unread).
+// Reads at most maxElements elements (the rest are left unread). Every
+// element between the bounds is readable exactly when the first and the last
+// one are (the array is contiguous, of one element size), so after those two
+// reads the elements are copied as one block, in index order.
 template <class T>
 ArrayRead readArray(SafeArray** arrayRef, std::vector<T>& out,
                     std::int64_t maxElements = INT32_MAX) {
+    static_assert(std::is_trivially_copyable_v<T>);
     const std::int64_t length = arrayLength(arrayRef);
+    out.clear();
     if (length < 0) {
         return ArrayRead::BoundsFailed;
     }
     const SafeArray* array = *arrayRef;
     const std::int64_t n = length < maxElements ? length : maxElements;
-    out.clear();
-    out.resize(static_cast<std::size_t>(n));
-    for (std::int64_t k = 0; k < n; ++k) {
-        const auto index = static_cast<std::int32_t>(array->lowerBound + k);
-        if (!SafeArrayGetElement(array, index, &out[static_cast<std::size_t>(k)],
-                                 static_cast<std::int32_t>(sizeof(T)))) {
-            out.resize(static_cast<std::size_t>(k));
-            return ArrayRead::ElementFailed;
-        }
+    if (n == 0) {
+        return ArrayRead::Done;
     }
+    T first;
+    T last;
+    const auto size = static_cast<std::int32_t>(sizeof(T));
+    const auto lastIndex = static_cast<std::int32_t>(array->lowerBound + n - 1);
+    if (!SafeArrayGetElement(array, array->lowerBound, &first, size) ||
+        !SafeArrayGetElement(array, lastIndex, &last, size)) {
+        return ArrayRead::ElementFailed;
+    }
+    // The caller's data need not be aligned for T: copy bytes.
+    out.resize(static_cast<std::size_t>(n));
+    std::memcpy(out.data(), array->data, static_cast<std::size_t>(n) * sizeof(T));
     return ArrayRead::Done;
 }
 
