@@ -135,3 +135,25 @@ TEST(ExtractTree, FailedMemberLeavesNoPartialFile) {
     }
     EXPECT_EQ(n, 1u); // only b.hpi
 }
+
+TEST(Lookup, DuplicateNamesFirstWinsAndVerifyReportsThem) {
+    TempDir dir;
+    ArchiveWriter w;
+    ASSERT_TRUE(w.addBuffer("d\\aa.txt", {'1'}));
+    ASSERT_TRUE(w.addBuffer("d\\bb.txt", {'2'}));
+    ASSERT_TRUE(w.write(dir / "dup.hpi", Method::Zlib));
+    auto bytes = testsupport::readFile(dir / "dup.hpi");
+    const std::string from = "bb.txt", to = "AA.TXT";
+    auto it = std::search(bytes.begin(), bytes.end(), from.begin(), from.end());
+    ASSERT_NE(it, bytes.end());
+    std::copy(to.begin(), to.end(), it);
+    auto a = Archive::fromMemory(bytes);
+    ASSERT_TRUE(a.ok());
+    auto found = a->find("D\\Aa.Txt");
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(a->readAll(a->entries()[*found]).value(), std::vector<std::uint8_t>{'1'});
+    auto report = a->verify();
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems[0].member, "d\\AA.TXT");
+    EXPECT_NE(report.problems[0].what.find("duplicate"), std::string::npos);
+}
