@@ -1,0 +1,88 @@
+#include "file_view_control.hpp"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QStackedLayout>
+#include <QTreeView>
+
+#include "file_view_model.hpp"
+
+namespace crateward {
+
+FileViewControl::FileViewControl(QWidget* parent)
+    : QWidget(parent), model_(new FileViewModel(this)), iconView_(new QListView(this)),
+      reportView_(new QTreeView(this)), stack_(new QStackedLayout(this)) {
+    setObjectName(QStringLiteral("FileView"));
+    iconView_->setObjectName(QStringLiteral("FileViewIcons"));
+    reportView_->setObjectName(QStringLiteral("FileViewReport"));
+    stack_->setContentsMargins(0, 0, 0, 0);
+
+    iconView_->setModel(model_);
+    iconView_->setUniformItemSizes(true);
+    iconView_->setResizeMode(QListView::Adjust);
+    iconView_->setMovement(QListView::Static);
+    iconView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    iconView_->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    reportView_->setModel(model_);
+    reportView_->setSelectionModel(iconView_->selectionModel());
+    reportView_->setRootIsDecorated(false);
+    reportView_->setUniformRowHeights(true);
+    reportView_->setItemsExpandable(false);
+    reportView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    reportView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    reportView_->setAllColumnsShowFocus(true);
+    reportView_->header()->setSectionsClickable(true);
+    reportView_->header()->setSectionsMovable(false);
+    reportView_->setColumnWidth(0, 180);
+    reportView_->setColumnWidth(1, 90);
+    connect(reportView_->header(), &QHeaderView::sectionClicked, this,
+            &FileViewControl::columnClicked);
+
+    stack_->addWidget(iconView_);
+    stack_->addWidget(reportView_);
+    setViewMode(Report);
+}
+
+void FileViewControl::setViewMode(int mode) {
+    mode_ = (mode >= LargeIcons && mode <= Report) ? mode : Report;
+    if (mode_ == Report) {
+        stack_->setCurrentWidget(reportView_);
+        return;
+    }
+    if (mode_ == LargeIcons) {
+        iconView_->setViewMode(QListView::IconMode);
+        iconView_->setIconSize(QSize(32, 32));
+        iconView_->setGridSize(QSize(96, 64));
+        iconView_->setFlow(QListView::LeftToRight);
+        iconView_->setWordWrap(true);
+    } else {
+        iconView_->setViewMode(QListView::ListMode);
+        iconView_->setIconSize(QSize(16, 16));
+        iconView_->setGridSize(mode_ == SmallIcons ? QSize(150, 20) : QSize());
+        iconView_->setFlow(mode_ == SmallIcons ? QListView::LeftToRight : QListView::TopToBottom);
+        iconView_->setWordWrap(false);
+    }
+    iconView_->setWrapping(true);
+    iconView_->setMovement(QListView::Static);
+    iconView_->setResizeMode(QListView::Adjust);
+    stack_->setCurrentWidget(iconView_);
+}
+
+QAbstractItemView* FileViewControl::currentView() const {
+    return mode_ == Report ? static_cast<QAbstractItemView*>(reportView_) : iconView_;
+}
+
+int FileViewControl::selectedRow() const {
+    const auto indexes = iconView_->selectionModel()->selectedIndexes();
+    return indexes.isEmpty() ? -1 : indexes.first().row();
+}
+
+void FileViewControl::selectRow(int row) {
+    const QModelIndex index = model_->index(row, 0);
+    iconView_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+}
+
+} // namespace crateward

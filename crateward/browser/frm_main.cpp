@@ -1,0 +1,349 @@
+#include "frm_main.hpp"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeView>
+#include <QTreeWidget>
+
+#include "common/dialogs.hpp"
+#include "file_view_control.hpp"
+#include "file_view_model.hpp"
+#include "frm_wait.hpp"
+#include "settings_keys.hpp"
+#include "working_directory.hpp"
+
+namespace crateward {
+
+namespace {
+
+constexpr int kTreeWidthTwips = 3000;
+constexpr int kPaneHeightTwips = 2400;
+
+int px(int twips) {
+    return twips / frmMain::kTwipsPerPixel;
+}
+int twips(int pixels) {
+    return pixels * frmMain::kTwipsPerPixel;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent)
+    : QMainWindow(parent), settings_(SettingsStore::forCurrentUser()) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QLatin1String(kTitle));
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+
+    buildMenus();
+    buildBars();
+
+    Tree = new QTreeWidget(client_);
+    Tree->setObjectName(QStringLiteral("Tree"));
+    Tree->setHeaderHidden(true);
+    Tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    Tree->viewport()->installEventFilter(this);
+
+    FileView = new FileViewControl(client_);
+    FileView->iconView()->viewport()->installEventFilter(this);
+    FileView->reportView()->viewport()->installEventFilter(this);
+    connect(FileView, &FileViewControl::columnClicked, this, &frmMain::FileView_ColumnClick);
+
+    visualisateur = new QFrame(client_);
+    visualisateur->setObjectName(QStringLiteral("visualisateur"));
+    WavVisu = new QFrame(client_);
+    WavVisu->setObjectName(QStringLiteral("WavVisu"));
+    for (QFrame* pane : {visualisateur, WavVisu}) {
+        pane->setFrameShape(QFrame::StyledPanel);
+        pane->resize(px(kTreeWidthTwips), px(kPaneHeightTwips));
+        pane->hide();
+    }
+
+    // The status bar is laid out by Form_Resize inside the client area, as
+    // the layout rules reserve its height there.
+    Status = new QStatusBar(client_);
+    Status->setObjectName(QStringLiteral("Status"));
+    Status->setSizeGripEnabled(false);
+    const char* tips[] = {"Status",
+                          "HPI File name",
+                          "Total number in the HPI archive",
+                          "Total number of file in the selected path",
+                          "Selected path",
+                          "Selected file name"};
+    const int stretch[] = {1, 3, 1, 1, 2, 2};
+    for (int i = 0; i < 6; ++i) {
+        auto* label = new QLabel(Status);
+        label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        label->setToolTip(QLatin1String(tips[i]));
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setMinimumWidth(20);
+        Status->addWidget(label, stretch[i]);
+        panels_[std::size_t(i)] = label;
+    }
+
+    resize(px(kDefaultMainSize), px(kDefaultMainSize));
+}
+
+frmMain::~frmMain() {
+    shutDown();
+}
+
+bool frmMain::startUp(const QString& commandLine) {
+    // 1.
+    statusPanel(1)->setText(QStringLiteral("Ready"));
+    // 2. The file association and the program locations are registered and
+    //    loaded here once the tools part provides them.
+    // 3.
+    restoreWindowState();
+    // 4. The whole command line is one path.
+    if (!commandLine.isEmpty() && QFileInfo(commandLine).isFile()) {
+        show();
+        QCoreApplication::processEvents();
+        OpenHPI(commandLine);
+    }
+    // 5.
+    const auto claimed = ClaimWorkingDirectory(UserDataDirectory());
+    if (!claimed) {
+        common::Dialogs::current().message(
+            this,
+            QStringLiteral("You can't run more than 10 Crateward at the same time...sorry. "
+                           "Close one and retry."),
+            QString(), common::MessageIcon::Information, common::MessageButtons::Ok);
+        // The program ends without the shut-down steps: there is no working
+        // directory of its own to remove, and the window state is not saved.
+        shutDownDone_ = true;
+        closeArchiveHandle();
+        return false;
+    }
+    workingDirectory_ = QString::fromStdString(claimed->string()) + QLatin1Char('/');
+    return true;
+}
+
+void frmMain::restoreWindowState() {
+    Load_LastHPI();
+    const long width = settings_.readNumber(kApp, kOptions, kMainWidth, kDefaultMainSize);
+    const long height = settings_.readNumber(kApp, kOptions, kMainHeight, kDefaultMainSize);
+    resize(px(int(width)), px(int(height)));
+    const long left = settings_.readNumber(kApp, kOptions, kMainLeft, kDefaultMainPosition);
+    const long top = settings_.readNumber(kApp, kOptions, kMainTop, kDefaultMainPosition);
+    if (left < 0 && top < 0) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        move(px(int(left)), px(int(top)));
+    }
+    restoredPlacement_ = {int(left), int(top), int(width), int(height)};
+    // The bar is written as "Show/Hide ToolBar" and read as "Show/Hide
+    // Toolbar"; the store matches keys without regard to case.
+    const bool bar = settings_.readFlag(kApp, kOptions, kToolbarRead, true);
+    CoolBar->setVisible(bar);
+    action("mnuViewToolBar")->setChecked(bar);
+    const bool status = settings_.readFlag(kApp, kOptions, kStatusBar, true);
+    Status->setVisible(status);
+    action("mnuViewStausBar")->setChecked(status);
+    long mode = settings_.readNumber(kApp, kOptions, kViewType, kDefaultViewType);
+    if (mode < 0 || mode > 3) {
+        mode = kDefaultViewType;
+    }
+    applyViewType(int(mode));
+    ActiveCommand(false);
+    Form_Resize();
+}
+
+void frmMain::applyViewType(int mode) {
+    FileView->setViewMode(mode);
+    viewGroup_->actions().at(mode)->setChecked(true);
+    ToolbarView->actions().at(mode)->setChecked(true);
+}
+
+void frmMain::setViewType(int mode) {
+    applyViewType(mode);
+    settings_.writeNumber(kApp, kOptions, kViewType, mode);
+}
+
+void frmMain::mnuViewToolBar_Click() {
+    const bool visible = !CoolBar->isVisibleTo(this);
+    CoolBar->setVisible(visible);
+    action("mnuViewToolBar")->setChecked(visible);
+    settings_.writeFlag(kApp, kOptions, kToolbarWritten, visible);
+    Form_Resize();
+}
+
+void frmMain::mnuViewStausBar_Click() {
+    const bool visible = !Status->isVisibleTo(this);
+    Status->setVisible(visible);
+    action("mnuViewStausBar")->setChecked(visible);
+    settings_.writeFlag(kApp, kOptions, kStatusBar, visible);
+    Form_Resize();
+}
+
+void frmMain::ActiveCommand(bool enable) {
+    for (const char* name : {"mnuUnits", "mnuHPIArchive"}) {
+        findChild<QMenu*>(QLatin1String(name))->menuAction()->setEnabled(enable);
+    }
+    for (const char* name : {"Fermer", "mnuExpand", "mnuCollapse"}) {
+        action(name)->setEnabled(enable);
+    }
+}
+
+void frmMain::Form_Resize() {
+    if (isMinimized()) {
+        return;
+    }
+    const int clientWidth = twips(client_->width());
+    const int clientHeight = twips(client_->height());
+    const bool barVisible = CoolBar->isVisibleTo(this);
+    const bool statusVisible = Status->isVisibleTo(this);
+    const int statusReserve = statusVisible ? 255 : 0;
+    const int barHeight = barVisible ? twips(CoolBar->sizeHint().height()) : 0;
+    CoolBar->setGeometry(0, 0, client_->width(), px(barHeight));
+
+    const int top = barVisible ? barHeight + 50 : 50;
+    const int treeWidth = kTreeWidthTwips;
+    const int listLeft = treeWidth + 50;
+    FileView->setGeometry(px(listLeft), px(top), px(std::max(0, clientWidth - listLeft - 50)),
+                          px(std::max(0, clientHeight - top - 50 - statusReserve)));
+
+    QFrame* pane = visualisateur->isVisibleTo(this) ? visualisateur
+                   : WavVisu->isVisibleTo(this)     ? WavVisu
+                                                    : nullptr;
+    int treeHeight = clientHeight - top - 50 - statusReserve;
+    if (pane) {
+        const int paneHeight = twips(pane->height());
+        treeHeight = clientHeight - paneHeight - 150 - barHeight - statusReserve;
+        pane->setGeometry(0, px(top + treeHeight + 50), px(treeWidth), pane->height());
+        // The picture control inside is centred horizontally.
+        for (QWidget* inner : pane->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            inner->move(pane->width() / 2 - inner->width() / 2, inner->y());
+        }
+    }
+    Tree->setGeometry(0, px(top), px(treeWidth), px(std::max(0, treeHeight)));
+    if (statusVisible) {
+        Status->setGeometry(0, client_->height() - px(statusReserve), client_->width(),
+                            px(statusReserve));
+    }
+}
+
+bool frmMain::treeAndListHaveEntries() const {
+    return Tree->topLevelItemCount() > 0 && FileView->model()->count() > 0;
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (longCommand_) {
+        // A long command is under way: it stops at its next step and the
+        // window closes then.
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    shutDown();
+    event->accept();
+}
+
+void frmMain::shutDown() {
+    if (shutDownDone_) {
+        return;
+    }
+    shutDownDone_ = true;
+    // A maximised window is stored with the negative position that
+    // restores it maximised.
+    const bool maximised = isMaximized();
+    const QSize size = maximised ? normalGeometry().size() : this->size();
+    // A value whose pixels did not change is written back as it was read, so
+    // the conversion does not drift from one run to the next.
+    const auto keep = [](int stored, int pixels) {
+        return px(stored) == pixels ? stored : twips(pixels);
+    };
+    const QRect& was = restoredPlacement_;
+    settings_.writeNumber(kApp, kOptions, kMainWidth, keep(was.width(), size.width()));
+    settings_.writeNumber(kApp, kOptions, kMainHeight, keep(was.height(), size.height()));
+    settings_.writeNumber(kApp, kOptions, kMainLeft, maximised ? -60 : keep(was.x(), pos().x()));
+    settings_.writeNumber(kApp, kOptions, kMainTop, maximised ? -60 : keep(was.y(), pos().y()));
+    unloadWait();
+    closeArchiveHandle();
+    if (!workingDirectory_.isEmpty()) {
+        RemoveWorkingDirectory(workingDirectory_.toStdString());
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        Form_Resize();
+        return false;
+    }
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const int button = mouse->button() == Qt::LeftButton    ? 1
+                       : mouse->button() == Qt::RightButton ? 2
+                                                            : 4;
+    if (watched == Tree->viewport()) {
+        QTreeWidgetItem* node = Tree->itemAt(mouse->position().toPoint());
+        if (type == QEvent::MouseButtonPress) {
+            lastButton_ = button;
+            pressedNode_ = node;
+            if (node && button != 1) {
+                Tree->setCurrentItem(node);
+            }
+        } else if (type == QEvent::MouseButtonRelease && node && node == pressedNode_) {
+            pressedNode_ = nullptr;
+            Tree->setCurrentItem(node);
+            Tree_NodeClick(node);
+        }
+        return false;
+    }
+    const bool listView = watched == FileView->iconView()->viewport() ||
+                          watched == FileView->reportView()->viewport();
+    if (!listView) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    auto* view = static_cast<QAbstractItemView*>(watched->parent());
+    const QModelIndex index = view->indexAt(mouse->position().toPoint());
+    if (type == QEvent::MouseButtonPress) {
+        if (treeAndListHaveEntries()) {
+            lastButton_ = button;
+        }
+        if (index.isValid() && button != 1) {
+            FileView->selectRow(index.row());
+        }
+    } else if (type == QEvent::MouseButtonRelease) {
+        if (index.isValid()) {
+            FileView_ItemClick(index.row());
+        }
+    } else if (index.isValid() && button == 1) {
+        FileView_DblClick(index.row());
+        return true;
+    }
+    return false;
+}
+
+void frmMain::setLongCommandRunning(bool running) {
+    longCommand_ = running;
+    menuBar()->setEnabled(!running);
+    CoolBar->setEnabled(!running);
+    Tree->setEnabled(!running);
+    FileView->setEnabled(!running);
+    if (!running && closeRequested_) {
+        closeRequested_ = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+} // namespace crateward

@@ -1,0 +1,147 @@
+// The main window of the archive manager: the directory tree Tree, the entry
+// list FileView, the six-panel status bar Status, the bar CoolBar holding
+// Toolbar and ToolbarView, the preview panes visualisateur and WavVisu, the
+// menus and pop-up menus. It owns the open archive (handle and path) from
+// OpenHPI to Fermer and the instance's working directory from start-up to
+// shut-down.
+//
+// Its procedures are spread over four files: frm_main.cpp (controls, layout,
+// view and bar commands, start-up and shut-down), frm_main_menus.cpp (menus
+// and bars), frm_main_archive.cpp (open, close, tree, list, recent archives)
+// and frm_main_extract.cpp (the extraction commands).
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QRect>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+#include "settings_store.hpp"
+
+class QAction;
+class QActionGroup;
+class QFrame;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace crateward {
+
+class FileViewControl;
+class frmWait;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Crateward";
+    static constexpr int kTwipsPerPixel = 15;
+
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up steps 1 to 5. False when every working directory slot is
+    // taken: the message has been shown and the program is to end.
+    bool startUp(const QString& commandLine);
+    // The shut-down steps (run once, however the window closes).
+    void shutDown();
+
+    void OpenHPI(const QString& path);
+    void Fermer();
+    QString GetTreeKey() const;
+    void AffFileInRep();
+    void Load_LastHPI();
+    void AddRecentArchive(const QString& path);
+    void ActiveCommand(bool enable);
+    void Form_Resize();
+    void ExtractAll(const QString& destination);
+
+    std::int32_t archiveHandle() const { return handle_; }
+    const QString& archivePath() const { return archivePath_; }
+    // The working directory with a trailing '/' (empty until claimed).
+    const QString& workingDirectory() const { return workingDirectory_; }
+    int lastMouseButton() const { return lastButton_; }
+    QLabel* statusPanel(int panel) const { return panels_[std::size_t(panel - 1)]; }
+    const SettingsStore& settings() const { return settings_; }
+
+    // Controls, named as the window's design names them.
+    QTreeWidget* Tree = nullptr;
+    FileViewControl* FileView = nullptr;
+    QStatusBar* Status = nullptr;
+    QWidget* CoolBar = nullptr;
+    QToolBar* Toolbar = nullptr;
+    QToolBar* ToolbarView = nullptr;
+    QFrame* visualisateur = nullptr;
+    QFrame* WavVisu = nullptr;
+    QMenu* treePopupMenu = nullptr;
+    QMenu* FileViewPopupMenu = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend class BusyScope;
+
+    // frm_main_menus.cpp
+    void buildMenus();
+    void buildBars();
+    QAction* action(const char* name) const;
+
+    // frm_main.cpp
+    void restoreWindowState();
+    void applyViewType(int mode);
+    void setViewType(int mode);
+    void mnuViewToolBar_Click();
+    void mnuViewStausBar_Click();
+    void setLongCommandRunning(bool running);
+    bool treeAndListHaveEntries() const;
+    void closeArchiveHandle();
+
+    // frm_main_archive.cpp
+    void mnuOuvrir_Click();
+    void mnuLastOpened_Click(QAction* entry);
+    void Tree_NodeClick(QTreeWidgetItem* node);
+    void FileView_ItemClick(int row);
+    void FileView_DblClick(int row);
+    void FileView_ColumnClick(int column);
+    void fillList(const QString& directory);
+    QTreeWidgetItem* nodeOfKey(const QString& key) const;
+    void hidePreviewPanes();
+    void mnuExpand_Click();
+    void mnuCollapse_Click();
+
+    // frm_main_extract.cpp
+    void mnuExtract_Click();
+    void mnuExtractPath_Click();
+    void mnuExtractAll_Click();
+    void extractPath(const QString& directory, const QString& destination);
+    frmWait* showWait();
+    void unloadWait();
+
+    SettingsStore settings_;
+    std::int32_t handle_ = 0;
+    QString archivePath_;
+    QString workingDirectory_;
+    int lastButton_ = 0;
+    qint16 archiveFileCount_ = 0;
+    std::array<QLabel*, 6> panels_{};
+    QWidget* client_ = nullptr;
+    QRect restoredPlacement_; // twips as read at start-up
+    QActionGroup* viewGroup_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    frmWait* wait_ = nullptr;
+    QTreeWidgetItem* pressedNode_ = nullptr;
+    QHash<QString, QTreeWidgetItem*> nodes_; // by key, folded to lower case
+    bool longCommand_ = false;
+    bool closeRequested_ = false;
+    bool shutDownDone_ = false;
+};
+
+} // namespace crateward

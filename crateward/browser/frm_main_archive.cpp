@@ -1,0 +1,305 @@
+// Opening and closing an archive, its directory tree and entry list, and
+// the recent-archive entries of the File menu.
+#include "frm_main.hpp"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QSet>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "common/dialogs.hpp"
+#include "file_view_control.hpp"
+#include "file_view_model.hpp"
+#include "image_list.hpp"
+#include "member_paths.hpp"
+#include "mod_hpiutil.hpp"
+#include "settings_keys.hpp"
+
+namespace crateward {
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+const QString kRootKey = QStringLiteral("Root");
+
+QString keyOf(const QTreeWidgetItem* node) {
+    return node->data(0, kKeyRole).toString();
+}
+
+std::string diskName(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+QTreeWidgetItem* frmMain::nodeOfKey(const QString& key) const {
+    return nodes_.value(key.toLower(), nullptr);
+}
+
+void frmMain::OpenHPI(const QString& path) {
+    // 1.
+    if (!QFileInfo(path).isFile()) {
+        return;
+    }
+    // 2.
+    QCoreApplication::processEvents();
+    if (!workingDirectory_.isEmpty()) {
+        QDir().mkpath(workingDirectory_);
+    }
+    // 3.
+    Fermer();
+    // 4.
+    archivePath_ = path;
+    handle_ = hpi::Open(diskName(path));
+    // 5.
+    if (handle_ == 0) {
+        archivePath_.clear();
+        common::Dialogs::current().message(this, QStringLiteral("It's not a valid HPI archive !"),
+                                           QStringLiteral("Error oppening file !"),
+                                           common::MessageIcon::Critical,
+                                           common::MessageButtons::Ok);
+        return;
+    }
+    // 6. Parents come before their contents; a node whose parent is missing
+    //    or whose key is taken is skipped.
+    Tree->setUpdatesEnabled(false);
+    auto* root = new QTreeWidgetItem(Tree, QStringList(path));
+    root->setData(0, kKeyRole, kRootKey);
+    root->setIcon(0, ImageListIcon(9));
+    nodes_.insert(kRootKey.toLower(), root);
+    const QIcon folder = ImageListIcon(1);
+    QLabel* activity = statusPanel(1);
+    hpi::ListEntry entry;
+    std::int32_t index = 0;
+    while ((index = hpi::GetFiles(handle_, index, entry)) != 0) {
+        if (entry.type == hpi::kDirectory) {
+            const QString key = QString::fromStdString(entry.name);
+            const int cut = key.lastIndexOf(QLatin1Char('\\'));
+            QTreeWidgetItem* parent = cut < 0 ? root : nodeOfKey(key.left(cut));
+            if (parent && !key.isEmpty() && !nodes_.contains(key.toLower())) {
+                auto* node = new QTreeWidgetItem(parent, QStringList(key.mid(cut + 1)));
+                node->setData(0, kKeyRole, key);
+                node->setIcon(0, folder);
+                nodes_.insert(key.toLower(), node);
+            }
+        } else if (archiveFileCount_ < 32767) {
+            ++archiveFileCount_; // a signed 16-bit counter that stops at its top
+        }
+        activity->setText(QStringLiteral("Loading file..."));
+    }
+    // 7. The root and the top-level directories show.
+    root->setExpanded(true);
+    Tree->setUpdatesEnabled(true);
+    // 8.
+    statusPanel(2)->setText(path);
+    statusPanel(3)->setText(QString::number(archiveFileCount_) + QStringLiteral(" files in HPI"));
+    ActiveCommand(true);
+    setWindowTitle(QLatin1String(kTitle) + QStringLiteral("  -  ") + path);
+    Tree->setCurrentItem(root);
+    statusPanel(1)->setText(QStringLiteral("Ready"));
+}
+
+void frmMain::closeArchiveHandle() {
+    hpi::Close(handle_);
+    handle_ = 0;
+}
+
+void frmMain::Fermer() {
+    setWindowTitle(QLatin1String(kTitle));
+    ActiveCommand(false);
+    closeArchiveHandle();
+    archiveFileCount_ = 0;
+    Tree->clear();
+    nodes_.clear();
+    pressedNode_ = nullptr;
+    FileView->model()->clear();
+    for (QLabel* panel : panels_) {
+        panel->clear();
+    }
+    // No modification is under way once the archive is closed.
+    for (const char* name : {"RepackNO", "RepackLZ77", "RepackZLIB", "mnuExtract", "mnuExtractPath",
+                             "mnuExtractAll", "mnuModifierHPI"}) {
+        action(name)->setEnabled(true);
+    }
+    findChild<QMenu*>(QStringLiteral("mnuSaveModif"))->menuAction()->setEnabled(false);
+    Toolbar->findChild<QAction*>(QStringLiteral("Save"))->setEnabled(false);
+    hidePreviewPanes();
+    Form_Resize();
+}
+
+QString frmMain::GetTreeKey() const {
+    const QTreeWidgetItem* node = Tree->currentItem();
+    if (!node || keyOf(node) == kRootKey) {
+        return {};
+    }
+    return keyOf(node) + QLatin1Char('\\');
+}
+
+void frmMain::hidePreviewPanes() {
+    visualisateur->hide();
+    WavVisu->hide();
+}
+
+void frmMain::Tree_NodeClick(QTreeWidgetItem* node) {
+    if (Tree->topLevelItemCount() == 0 || !node) {
+        return;
+    }
+    hidePreviewPanes();
+    Form_Resize();
+    if (lastButton_ >= 2) {
+        treePopupMenu->popup(QCursor::pos());
+        return;
+    }
+    fillList(keyOf(node) == kRootKey ? QString() : keyOf(node));
+}
+
+void frmMain::AffFileInRep() {
+    const QTreeWidgetItem* node = Tree->currentItem();
+    if (!node) {
+        return;
+    }
+    // The root's directory path is the empty text (its key names no
+    // directory of the archive).
+    fillList(keyOf(node) == kRootKey ? QString() : keyOf(node));
+}
+
+void frmMain::fillList(const QString& directory) {
+    std::vector<FileViewEntry> entries;
+    QSet<QString> keys;
+    std::int32_t files = 0;
+    const bool atRoot = directory.isEmpty();
+    hpi::ListEntry entry;
+    std::int32_t index = 0;
+    const std::string dir = directory.toStdString();
+    while ((index = hpi::Dir(handle_, index, dir, entry)) != 0) {
+        const bool isDirectory = entry.type == hpi::kDirectory;
+        if (!isDirectory) {
+            ++files;
+        }
+        const QString name = QString::fromStdString(entry.name);
+        if (atRoot && name.contains(QLatin1Char('\\'))) {
+            continue;
+        }
+        const QString folded = name.toLower();
+        if (name.isEmpty() || keys.contains(folded)) {
+            continue; // a duplicate key is skipped
+        }
+        keys.insert(folded);
+        entries.push_back(FileViewModel::makeEntry(name, isDirectory, entry.size));
+    }
+    FileView->model()->setEntries(std::move(entries));
+    statusPanel(5)->setText(GetTreeKey());
+    statusPanel(4)->setText(QString::number(files) + QStringLiteral(" files in this path"));
+}
+
+void frmMain::FileView_ItemClick(int row) {
+    if (!treeAndListHaveEntries() || row < 0 || row >= FileView->model()->count()) {
+        return;
+    }
+    // The preview of the clicked entry runs here once the preview part
+    // provides it.
+    if (lastButton_ >= 2) {
+        FileViewPopupMenu->popup(QCursor::pos());
+    }
+    lastButton_ = 0;
+    statusPanel(6)->setText(FileView->model()->entry(row).name);
+}
+
+void frmMain::FileView_DblClick(int row) {
+    if (row < 0 || row >= FileView->model()->count()) {
+        return;
+    }
+    const FileViewEntry& entry = FileView->model()->entry(row);
+    if (entry.type != QLatin1String("Directory")) {
+        return; // files go to the preview part
+    }
+    QTreeWidgetItem* node = nodeOfKey(GetTreeKey() + entry.name);
+    if (!node) {
+        return;
+    }
+    for (QTreeWidgetItem* up = node->parent(); up; up = up->parent()) {
+        up->setExpanded(true);
+    }
+    Tree->setCurrentItem(node);
+    Tree->scrollToItem(node);
+    AffFileInRep();
+}
+
+void frmMain::FileView_ColumnClick(int column) {
+    if (Tree->topLevelItemCount() > 0) {
+        FileView->model()->sortByColumn(column);
+    }
+}
+
+void frmMain::mnuExpand_Click() {
+    Tree->expandAll();
+}
+
+void frmMain::mnuCollapse_Click() {
+    Tree->collapseAll();
+    if (QTreeWidgetItem* root = nodeOfKey(kRootKey)) {
+        root->setExpanded(true);
+    }
+}
+
+void frmMain::mnuOuvrir_Click() {
+    const auto chosen =
+        common::Dialogs::current().openFile(this, QStringLiteral("Select an HPI archive..."),
+                                            QStringLiteral("HPI archive|*.hpi;*.ccx;*.ufo;*.gp?"),
+                                            QString::fromStdString(GameDirectory()));
+    if (!chosen) {
+        return;
+    }
+    Fermer();
+    OpenHPI(*chosen);
+    AddRecentArchive(*chosen);
+    Load_LastHPI();
+}
+
+void frmMain::AddRecentArchive(const QString& path) {
+    for (int key = kRecentCount - 1; key >= 1; --key) {
+        const std::string moved = settings_.read(kApp, kRecent, std::to_string(key));
+        settings_.write(kApp, kRecent, std::to_string(key + 1), moved);
+    }
+    settings_.write(kApp, kRecent, "1", path.toStdString());
+}
+
+void frmMain::Load_LastHPI() {
+    for (QAction* entry : findChildren<QAction*>(QStringLiteral("mnuLastOpened"))) {
+        if (entry->data().toInt() > 0) {
+            delete entry;
+        }
+    }
+    for (int i = 1; i <= kRecentCount; ++i) {
+        const QString path =
+            QString::fromStdString(settings_.read(kApp, kRecent, std::to_string(i)));
+        if (path.isEmpty()) {
+            continue;
+        }
+        auto* entry =
+            new QAction(QString(path).replace(QLatin1Char('&'), QStringLiteral("&&")), this);
+        entry->setObjectName(QStringLiteral("mnuLastOpened"));
+        entry->setData(i);
+        entry->setProperty("Caption", path);
+        fileMenu_->addAction(entry);
+        connect(entry, &QAction::triggered, this, [this, entry] { mnuLastOpened_Click(entry); });
+    }
+}
+
+void frmMain::mnuLastOpened_Click(QAction* entry) {
+    const QString path = entry->property("Caption").toString();
+    Fermer();
+    if (QFileInfo(path).isFile()) {
+        OpenHPI(path);
+    }
+}
+
+} // namespace crateward

@@ -1,0 +1,218 @@
+// The extraction commands: one selected file, every file of the selected
+// directory, and the whole archive with its directory tree. Nothing is ever
+// written outside the chosen destination: a member whose name could leave
+// it is not written and counts as a failed extraction.
+#include "frm_main.hpp"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+
+#include <exception>
+#include <system_error>
+
+#include "busy_scope.hpp"
+#include "common/dialogs.hpp"
+#include "file_view_control.hpp"
+#include "file_view_model.hpp"
+#include "frm_wait.hpp"
+#include "member_paths.hpp"
+#include "mod_hpiutil.hpp"
+
+namespace crateward {
+
+namespace {
+
+std::string diskName(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString withSlash(QString path) {
+    if (!path.endsWith(QLatin1Char('/'))) {
+        path += QLatin1Char('/');
+    }
+    return path;
+}
+
+// A bare entry name that stays a single file inside its destination.
+bool safeEntryName(const std::string& name) {
+    return name.find('\\') == std::string::npos && SafeRelativePath(name).has_value();
+}
+
+void showError(QWidget* owner, const QString& text, const QString& title) {
+    common::Dialogs::current().message(owner, text, title, common::MessageIcon::Critical,
+                                       common::MessageButtons::Ok);
+}
+
+void showUnexpected(QWidget* owner, int number, const char* what) {
+    common::Dialogs::current().message(
+        owner, QStringLiteral("Error %1\r%2").arg(number).arg(QString::fromUtf8(what)), QString(),
+        common::MessageIcon::None, common::MessageButtons::Ok);
+}
+
+} // namespace
+
+frmWait* frmMain::showWait() {
+    unloadWait();
+    wait_ = new frmWait(this);
+    wait_->show();
+    return wait_;
+}
+
+void frmMain::unloadWait() {
+    delete wait_;
+    wait_ = nullptr;
+}
+
+void frmMain::mnuExtract_Click() {
+    if (handle_ == 0) {
+        return;
+    }
+    const int row = FileView->selectedRow();
+    if (row < 0) {
+        return;
+    }
+    const QString name = FileView->model()->entry(row).name;
+    const QString ext = QString::fromStdString(ExtensionOf(name.toStdString()));
+    // 1.
+    const auto chosen = common::Dialogs::current().saveFile(
+        this, QStringLiteral("Save file as..."), ext + QStringLiteral(" File|*.") + ext, ext,
+        QString::fromStdString(GameDirectory()) + name);
+    // 2.
+    if (!chosen) {
+        return;
+    }
+    // 3. to 6.
+    statusPanel(1)->setText(QStringLiteral("Extracting file..."));
+    const std::string member = (GetTreeKey() + name).toStdString();
+    if (!hpi::ExtractFile(handle_, member, diskName(*chosen))) {
+        showError(this, QStringLiteral("There is an error extracting the file !"),
+                  QStringLiteral("Error !"));
+    }
+    statusPanel(1)->setText(QStringLiteral("Ready"));
+}
+
+void frmMain::mnuExtractPath_Click() {
+    if (handle_ == 0) {
+        return;
+    }
+    try {
+        const auto chosen = common::Dialogs::current().chooseDirectory(
+            this, QStringLiteral("Select a directory..."), QString::fromStdString(GameDirectory()));
+        if (!chosen || chosen->isEmpty()) {
+            return;
+        }
+        BusyScope busy(*this);
+        showWait();
+        statusPanel(1)->setText(QStringLiteral("Extracting path..."));
+        QString directory = GetTreeKey();
+        if (directory.endsWith(QLatin1Char('\\'))) {
+            directory.chop(1);
+        }
+        extractPath(directory, withSlash(*chosen));
+        statusPanel(1)->setText(QStringLiteral("Ready"));
+    } catch (const std::system_error& e) {
+        showUnexpected(this, e.code().value(), e.what());
+    } catch (const std::exception& e) {
+        showUnexpected(this, 0, e.what());
+    }
+}
+
+void frmMain::extractPath(const QString& directory, const QString& destination) {
+    const std::string dir = directory.toStdString();
+    hpi::ListEntry entry;
+    std::int32_t index = 0;
+    std::int32_t files = 0;
+    while ((index = hpi::Dir(handle_, index, dir, entry)) != 0) {
+        files += entry.type == hpi::kFile ? 1 : 0;
+    }
+    wait_->ProgressBar1->setRange(0, files);
+    wait_->ProgressBar1->setValue(0);
+    index = 0;
+    while ((index = hpi::Dir(handle_, index, dir, entry)) != 0) {
+        if (entry.type != hpi::kFile) {
+            continue;
+        }
+        const std::string member = dir.empty() ? entry.name : dir + "\\" + entry.name;
+        const QString name = QString::fromStdString(entry.name);
+        const bool written = safeEntryName(entry.name) &&
+                             hpi::ExtractFile(handle_, member, diskName(destination + name));
+        if (!written) {
+            showError(this, QStringLiteral("Error during unpacking... !"),
+                      QStringLiteral("Error !"));
+            break;
+        }
+        wait_->Status->setText(QString::fromStdString(member));
+        wait_->ProgressBar1->setValue(wait_->ProgressBar1->value() + 1);
+        QCoreApplication::processEvents();
+        if (closeRequested_) {
+            break;
+        }
+    }
+    unloadWait();
+}
+
+void frmMain::mnuExtractAll_Click() {
+    if (handle_ == 0) {
+        return;
+    }
+    try {
+        const auto chosen = common::Dialogs::current().chooseDirectory(
+            this, QStringLiteral("Select a directory..."), QString::fromStdString(GameDirectory()));
+        if (!chosen || chosen->isEmpty()) {
+            return;
+        }
+        BusyScope busy(*this);
+        showWait();
+        QCoreApplication::processEvents();
+        statusPanel(1)->setText(QStringLiteral("Extracting archive..."));
+        ExtractAll(withSlash(*chosen));
+        statusPanel(1)->setText(QStringLiteral("Ready"));
+    } catch (const std::system_error& e) {
+        showUnexpected(this, e.code().value(), e.what());
+    } catch (const std::exception& e) {
+        showUnexpected(this, 0, e.what());
+    }
+}
+
+void frmMain::ExtractAll(const QString& destination) {
+    if (!wait_) {
+        showWait();
+    }
+    const std::filesystem::path root(diskName(destination));
+    hpi::ListEntry entry;
+    std::int32_t index = 0;
+    std::int32_t files = 0;
+    while ((index = hpi::GetFiles(handle_, index, entry)) != 0) {
+        files += entry.type == hpi::kFile ? 1 : 0;
+    }
+    wait_->ProgressBar1->setRange(0, files);
+    wait_->ProgressBar1->setValue(0);
+    index = 0;
+    while ((index = hpi::GetFiles(handle_, index, entry)) != 0) {
+        // Failures are skipped silently; a member that could leave the
+        // destination is one of them.
+        const auto relative = SafeRelativePath(entry.name);
+        if (entry.type == hpi::kDirectory) {
+            if (relative) {
+                std::error_code ec;
+                std::filesystem::create_directory(root / *relative, ec);
+            }
+            continue;
+        }
+        if (relative) {
+            hpi::ExtractFile(handle_, entry.name, (root / *relative).string());
+        }
+        wait_->Status->setText(QString::fromStdString(entry.name));
+        wait_->ProgressBar1->setValue(wait_->ProgressBar1->value() + 1);
+        QCoreApplication::processEvents();
+        if (closeRequested_) {
+            break;
+        }
+    }
+    unloadWait();
+}
+
+} // namespace crateward

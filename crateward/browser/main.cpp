@@ -1,0 +1,37 @@
+// crateward: the archive manager. The whole command line is one archive
+// path, opened at start-up when it names an existing file.
+#include <QApplication>
+#include <QStringList>
+#include <QWidget>
+
+#include "crateward_dialogs.hpp"
+#include "frm_main.hpp"
+#include "signal_bridge.hpp"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("crateward"));
+    QApplication::setApplicationDisplayName(QLatin1String(crateward::frmMain::kTitle));
+    common::Dialogs::install(std::make_unique<crateward::CratewardDialogs>());
+
+    QStringList words;
+    for (int i = 1; i < argc; ++i) {
+        words << QString::fromLocal8Bit(argv[i]);
+    }
+    const QString commandLine = words.join(QLatin1Char(' '));
+
+    crateward::frmMain window;
+    // A termination signal closes the window (any modal dialog first), so
+    // the shut-down steps run and the working directory is removed.
+    crateward::SignalBridge bridge([&window] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
+        window.close();
+    });
+    if (!window.startUp(commandLine)) {
+        return 0;
+    }
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,294 @@
+// Opening archives, the tree and the list, sorting, pop-ups and the recent
+// archives, driven through the real main window.
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTreeView>
+#include <QTreeWidget>
+
+#include "file_view_control.hpp"
+#include "file_view_model.hpp"
+#include "gui_harness.hpp"
+#include "settings_keys.hpp"
+
+namespace crateward::testing {
+namespace {
+
+const std::vector<Member> kUnits = {
+    {"readme.txt", "hello"},
+    {"units\\armcom.fbi", "[UNITINFO]"},
+    {"units\\sounds\\boom.wav", "RIFF...."},
+    {"units\\sounds\\deep\\x.3do", "3do"},
+    {"units\\maps\\m.tnt", "t"},
+    {"units\\anims\\a.gaf", "gaf"},
+    {"units\\Makefile", "m"},
+    {"empty", "", true},
+};
+
+class Browse : public WindowTest {
+protected:
+    QString archive() {
+        const auto p = path("units.hpi");
+        if (!std::filesystem::exists(p)) {
+            writeArchive(p, kUnits);
+        }
+        return QString::fromStdString(p.string());
+    }
+};
+
+TEST_F(Browse, OpeningBuildsTheTreeAndStatusButNotTheList) {
+    frmMain& w = start();
+    const QString file = archive();
+    w.OpenHPI(file);
+    ASSERT_NE(w.archiveHandle(), 0);
+    QTreeWidgetItem* root = node("Root");
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->text(0), file);
+    EXPECT_TRUE(root->isExpanded());
+    EXPECT_EQ(w.Tree->currentItem(), root);
+    ASSERT_NE(node("units\\sounds\\deep"), nullptr);
+    EXPECT_EQ(node("units\\sounds\\deep")->text(0), "deep");
+    EXPECT_EQ(node("units\\sounds\\deep")->parent(), node("units\\sounds"));
+    EXPECT_EQ(node("units")->parent(), root);
+    EXPECT_FALSE(node("units")->isExpanded());
+    EXPECT_EQ(root->childCount(), 2); // empty, units
+    EXPECT_EQ(panel(1), "Ready");
+    EXPECT_EQ(panel(2), file);
+    EXPECT_EQ(panel(3), "7 files in HPI");
+    EXPECT_EQ(w.windowTitle(), "Crateward  -  " + file);
+    EXPECT_EQ(w.FileView->model()->count(), 0);
+    EXPECT_TRUE(w.findChild<QMenu*>("mnuHPIArchive")->menuAction()->isEnabled());
+    EXPECT_TRUE(w.findChild<QAction*>("Fermer")->isEnabled());
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(Browse, NodeClicksListEntriesWithTypesSizesAndIcons) {
+    frmMain& w = start();
+    w.OpenHPI(archive());
+    clickNode("units");
+    EXPECT_EQ(listColumn(0), QStringList({"anims", "armcom.fbi", "Makefile", "maps", "sounds"}));
+    EXPECT_EQ(listColumn(1),
+              QStringList({"Directory", "FBI File", " File", "Directory", "Directory"}));
+    EXPECT_EQ(listColumn(2), QStringList({"", "10", "1", "", ""}));
+    EXPECT_EQ(panel(4), "2 files in this path");
+    EXPECT_EQ(panel(5), "units\\");
+    clickNode("units\\sounds\\deep");
+    EXPECT_EQ(panel(5), "units\\sounds\\deep\\");
+    EXPECT_EQ(listColumn(1), QStringList({"3DO File"}));
+    EXPECT_EQ(w.FileView->model()->entry(0).icon, 7);
+    clickNode("Root");
+    EXPECT_EQ(panel(5), "");
+    EXPECT_EQ(listColumn(0), QStringList({"empty", "readme.txt", "units"}));
+    EXPECT_EQ(panel(4), "1 files in this path");
+    // The icon rule: no "." 1, TNT 3, WAV 4, 3DO 7, GAF 8, other 2.
+    for (const auto& [name, icon] : std::vector<std::pair<QString, int>>{
+             {"x.tnt", 3}, {"X.WAV", 4}, {"a.3do", 7}, {"b.Gaf", 8}, {"c.txt", 2}, {"none", 1}}) {
+        EXPECT_EQ(FileViewModel::makeEntry(name, false, 1).icon, icon) << name.toStdString();
+    }
+}
+
+TEST_F(Browse, ARootOfOnlyFilesShowsRootAloneAndCountsThem) {
+    const auto p = path("flat.hpi");
+    writeArchive(p, {{"a.txt", "1"}, {"b.txt", "22"}, {"c.txt", "333"}});
+    frmMain& w = start();
+    w.OpenHPI(QString::fromStdString(p.string()));
+    EXPECT_EQ(w.Tree->topLevelItemCount(), 1);
+    EXPECT_EQ(node("Root")->childCount(), 0);
+    EXPECT_EQ(panel(3), "3 files in HPI");
+    clickNode("Root");
+    EXPECT_EQ(listColumn(0), QStringList({"a.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(listColumn(2), QStringList({"1", "2", "3"}));
+}
+
+TEST_F(Browse, ColumnHeadersSortByTheirTextAndKeepLaterFillsSorted) {
+    frmMain& w = start();
+    w.OpenHPI(archive());
+    clickNode("units");
+    auto* header = w.FileView->reportView()->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    EXPECT_EQ(listColumn(1).first(), " File");
+    EXPECT_EQ(listColumn(1).last(), "FBI File");
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    EXPECT_EQ(listColumn(0), QStringList({"anims", "armcom.fbi", "Makefile", "maps", "sounds"}));
+    clickNode("Root");
+    EXPECT_EQ(listColumn(0), QStringList({"empty", "readme.txt", "units"}));
+}
+
+TEST_F(Browse, DoubleClickOnADirectoryEntrySelectsItsNestedNode) {
+    frmMain& w = start();
+    w.OpenHPI(archive());
+    clickNode("units");
+    doubleClickEntry("sounds");
+    EXPECT_EQ(w.Tree->currentItem(), node("units\\sounds"));
+    EXPECT_EQ(panel(5), "units\\sounds\\");
+    doubleClickEntry("deep");
+    EXPECT_EQ(w.Tree->currentItem(), node("units\\sounds\\deep"));
+    EXPECT_TRUE(node("units\\sounds")->isExpanded());
+    EXPECT_EQ(listColumn(0), QStringList({"x.3do"}));
+    EXPECT_EQ(panel(4), "1 files in this path");
+}
+
+TEST_F(Browse, RightClicksShowThePopupsAndLeaveTheListAlone) {
+    frmMain& w = start();
+    w.OpenHPI(archive());
+    clickNode("Root");
+    const QStringList before = listColumn(0);
+    clickNode("units", Qt::RightButton);
+    EXPECT_TRUE(w.treePopupMenu->isVisible());
+    EXPECT_EQ(listColumn(0), before);
+    w.treePopupMenu->close();
+    EXPECT_EQ(w.lastMouseButton(), 2);
+    clickNode("Root");
+    clickEntry("readme.txt", Qt::RightButton);
+    EXPECT_TRUE(w.FileViewPopupMenu->isVisible());
+    EXPECT_EQ(w.lastMouseButton(), 0);
+    EXPECT_EQ(panel(6), "readme.txt");
+    w.FileViewPopupMenu->close();
+    clickEntry("units");
+    EXPECT_FALSE(w.FileViewPopupMenu->isVisible());
+    EXPECT_EQ(panel(6), "units");
+    // The pop-ups show only entries that do something.
+    QStringList shown;
+    for (QAction* a : w.FileViewPopupMenu->actions()) {
+        if (a->isVisible()) {
+            shown << a->text();
+        }
+    }
+    EXPECT_EQ(shown, QStringList({"&Extract", "Extract &all files in this path",
+                                  "Extract &entire HPI archive"}));
+}
+
+TEST_F(Browse, ExpandAllAndCollapseAllKeepTheRootOpen) {
+    frmMain& w = start();
+    w.OpenHPI(archive());
+    w.findChild<QAction*>("mnuExpand")->trigger();
+    EXPECT_TRUE(node("units\\sounds")->isExpanded());
+    w.findChild<QAction*>("mnuCollapse")->trigger();
+    EXPECT_TRUE(node("Root")->isExpanded());
+    EXPECT_FALSE(node("units")->isExpanded());
+    EXPECT_FALSE(node("units\\sounds")->isExpanded());
+}
+
+TEST_F(Browse, NotAnArchiveIsReportedAndStillLandsInTheRecentList) {
+    const auto bogus = path("bogus.hpi");
+    testsupport::writeFile(bogus, "not an archive at all");
+    frmMain& w = start();
+    w.OpenHPI(archive());
+    (*dialogs_)->queueText(QString::fromStdString(bogus.string()));
+    trigger("mnuOuvrir");
+    ASSERT_EQ((*dialogs_)->calls.size(), 2u);
+    const common::DialogCall& open = (*dialogs_)->calls[0];
+    EXPECT_EQ(open.kind, "openFile");
+    EXPECT_EQ(open.title, "Select an HPI archive...");
+    EXPECT_EQ(open.filter, "HPI archive|*.hpi;*.ccx;*.ufo;*.gp?");
+    EXPECT_EQ(open.start, QString::fromStdString(path("ta").string()) + "/");
+    const common::DialogCall& error = (*dialogs_)->calls[1];
+    EXPECT_EQ(error.text, "It's not a valid HPI archive !");
+    EXPECT_EQ(error.title, "Error oppening file !");
+    EXPECT_EQ(error.icon, common::MessageIcon::Critical);
+    EXPECT_EQ(w.archiveHandle(), 0); // the previous archive is closed
+    EXPECT_EQ(w.Tree->topLevelItemCount(), 0);
+    EXPECT_EQ(w.windowTitle(), "Crateward");
+    EXPECT_EQ(settings().read(kApp, kRecent, "1"), bogus.string());
+    EXPECT_FALSE(w.findChild<QAction*>("Fermer")->isEnabled());
+}
+
+TEST_F(Browse, RecentArchivesShiftDownKeepDuplicatesAndReopen) {
+    frmMain& w = start();
+    const QString file = archive();
+    for (int i = 0; i < 2; ++i) {
+        (*dialogs_)->queueText(file);
+        trigger("mnuOuvrir");
+    }
+    EXPECT_EQ(settings().read(kApp, kRecent, "1"), file.toStdString());
+    EXPECT_EQ(settings().read(kApp, kRecent, "2"), file.toStdString());
+    auto entries = w.findChildren<QAction*>("mnuLastOpened");
+    QStringList captions;
+    for (QAction* a : entries) {
+        if (a->data().toInt() > 0 && a->isVisible()) {
+            captions << a->property("Caption").toString();
+        }
+    }
+    EXPECT_EQ(captions, QStringList({file, file}));
+    // Ten more opens push the oldest out.
+    for (int i = 0; i < 10; ++i) {
+        w.AddRecentArchive(QStringLiteral("/gone/%1.hpi").arg(i));
+    }
+    w.Load_LastHPI();
+    EXPECT_EQ(settings().read(kApp, kRecent, "1"), "/gone/9.hpi");
+    EXPECT_EQ(settings().read(kApp, kRecent, "10"), "/gone/0.hpi");
+    // A recent entry whose file is gone closes the open archive and stops.
+    w.OpenHPI(file);
+    for (QAction* a : w.findChildren<QAction*>("mnuLastOpened")) {
+        if (a->data().toInt() == 1) {
+            a->trigger();
+            break;
+        }
+    }
+    EXPECT_EQ(w.archiveHandle(), 0);
+    EXPECT_TRUE(messages().isEmpty());
+    // A missing path opens nothing, silently.
+    w.OpenHPI(QString::fromStdString(path("missing.hpi").string()));
+    EXPECT_EQ(w.archiveHandle(), 0);
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(Browse, ClosingEmptiesEverything) {
+    frmMain& w = start();
+    w.OpenHPI(archive());
+    clickNode("units");
+    trigger("Fermer");
+    EXPECT_EQ(w.archiveHandle(), 0);
+    EXPECT_EQ(w.Tree->topLevelItemCount(), 0);
+    EXPECT_EQ(w.FileView->model()->count(), 0);
+    for (int i = 1; i <= 6; ++i) {
+        EXPECT_EQ(panel(i), "") << i;
+    }
+    EXPECT_EQ(w.windowTitle(), "Crateward");
+    EXPECT_FALSE(w.findChild<QMenu*>("mnuHPIArchive")->menuAction()->isEnabled());
+    EXPECT_FALSE(w.findChild<QMenu*>("mnuSaveModif")->menuAction()->isEnabled());
+    EXPECT_TRUE(w.findChild<QAction*>("mnuExtract")->isEnabled());
+    // Clicks on the empty tree and list do nothing.
+    QTest::mouseClick(w.Tree->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(w.FileView->model()->count(), 0);
+}
+
+TEST_F(Browse, MoreThan32767FilesShow32767) {
+    std::vector<Member> many;
+    for (int i = 0; i < 33000; ++i) {
+        many.push_back({"d" + std::to_string(i / 1000) + "\\f" + std::to_string(i), ""});
+    }
+    const auto p = path("many.hpi");
+    writeArchive(p, many);
+    frmMain& w = start();
+    w.OpenHPI(QString::fromStdString(p.string()));
+    EXPECT_EQ(panel(3), "32767 files in HPI");
+    clickNode("d5");
+    EXPECT_EQ(panel(4), "1000 files in this path");
+}
+
+TEST_F(Browse, RealArchivesOpenWithEveryMember) {
+    TOOLKIT_REQUIRE_REAL("archives/ArmSLab.ufo", slab);
+    TOOLKIT_REQUIRE_REAL("archives/ArmImp.ufo", imp);
+    frmMain& w = start();
+    w.OpenHPI(QString::fromStdString(slab.string()));
+    EXPECT_EQ(panel(3), "12 files in HPI");
+    ASSERT_NE(node("units"), nullptr);
+    clickNode("units");
+    EXPECT_EQ(listColumn(1), QStringList({"FBI File"}));
+    clickNode("anims");
+    EXPECT_EQ(listColumn(2), QStringList({"13382", "12440"})); // stored order
+    EXPECT_EQ(w.FileView->model()->entry(0).icon, 8);
+    clickNode("features\\corpses");
+    EXPECT_EQ(listColumn(0), QStringList({"ARMSLAB_dead.tdf"}));
+    w.OpenHPI(QString::fromStdString(imp.string()));
+    EXPECT_EQ(panel(3), "1 files in HPI");
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+} // namespace
+} // namespace crateward::testing

@@ -1,0 +1,219 @@
+// Start-up, shut-down, the working directory slots, the saved placement and
+// view options, the bars and the layout of the main window.
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeView>
+#include <QTreeWidget>
+
+#include <csignal>
+
+#include "file_view_control.hpp"
+#include "gui_harness.hpp"
+#include "settings_keys.hpp"
+#include "signal_bridge.hpp"
+
+namespace crateward::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Window : public WindowTest {};
+
+TEST_F(Window, StartsWithDefaultsAndShutsDownCleanly) {
+    frmMain& w = start();
+    EXPECT_EQ(w.objectName(), "frmMain");
+    EXPECT_EQ(w.windowTitle(), "Crateward");
+    EXPECT_EQ(panel(1), "Ready");
+    EXPECT_EQ(w.size(), QSize(400, 400)); // 6000 twips
+    EXPECT_EQ(w.pos(), QPoint(33, 33));   // 500 twips
+    EXPECT_TRUE(w.CoolBar->isVisible());
+    EXPECT_TRUE(w.Status->isVisible());
+    EXPECT_EQ(w.FileView->viewMode(), 3);
+    EXPECT_TRUE(w.findChild<QAction*>("mnuViewDetails")->isChecked());
+    EXPECT_TRUE(w.ToolbarView->findChild<QAction*>("ViewReport")->isChecked());
+    EXPECT_FALSE(w.findChild<QMenu*>("mnuHPIArchive")->menuAction()->isEnabled());
+    EXPECT_FALSE(w.findChild<QAction*>("mnuExpand")->isEnabled());
+    const QString work = w.workingDirectory();
+    EXPECT_EQ(work, QString::fromStdString((home() / "temp1").string()) + "/");
+    fs::create_directories(work.toStdString() + "units/deep");
+    testsupport::writeFile(work.toStdString() + "units/deep/copy.3do", "x");
+    closeWindow();
+    EXPECT_FALSE(fs::exists(work.toStdString()));
+    // The placement is written back unchanged.
+    EXPECT_EQ(settings().read(kApp, kOptions, kMainLeft), "500");
+    EXPECT_EQ(settings().read(kApp, kOptions, kMainWidth), "6000");
+}
+
+TEST_F(Window, StatusPanelsCarryTheirTooltipsAndMenusTheirCaptions) {
+    frmMain& w = start();
+    const char* tips[] = {"Status",
+                          "HPI File name",
+                          "Total number in the HPI archive",
+                          "Total number of file in the selected path",
+                          "Selected path",
+                          "Selected file name"};
+    for (int i = 1; i <= 6; ++i) {
+        EXPECT_EQ(w.statusPanel(i)->toolTip(), tips[i - 1]);
+    }
+    struct Entry {
+        const char* name;
+        const char* caption;
+        QKeySequence key;
+    };
+    for (const Entry& e :
+         {Entry{"mnuOuvrir", "&Open an HPI file", QKeySequence("Ctrl+O")},
+          Entry{"Fermer", "&Close HPI file", QKeySequence("Ctrl+C")}, Entry{"Quitter", "&Exit", {}},
+          Entry{"mnuExtract", "Extract selected file", QKeySequence("F5")},
+          Entry{"mnuExtractPath", "Extract all files in this path", QKeySequence("F6")},
+          Entry{"mnuExtractAll", "Extract entire HPI archive", QKeySequence("F7")},
+          Entry{"mnuViewStausBar", "Show/Hide &Status Bar", {}},
+          Entry{"mnuViewList", "View li&st", {}}}) {
+        QAction* a = w.findChild<QAction*>(e.name);
+        ASSERT_NE(a, nullptr) << e.name;
+        EXPECT_EQ(a->text(), e.caption);
+        EXPECT_EQ(a->shortcut(), e.key) << e.name;
+        EXPECT_TRUE(a->isVisible()) << e.name;
+    }
+    // Commands of parts not built yet are hidden.
+    for (const char* name : {"mnuModifierHPI", "mnuViewText", "SetPrgPath", "popupHexDump"}) {
+        EXPECT_FALSE(w.findChild<QAction*>(name)->isVisible()) << name;
+    }
+    EXPECT_FALSE(w.findChild<QMenu*>("mnuUnits")->menuAction()->isVisible());
+    QAction* open = w.Toolbar->findChild<QAction*>("Open");
+    EXPECT_EQ(open->toolTip(), "Open an HPI archive...");
+    EXPECT_FALSE(w.Toolbar->findChild<QAction*>("Save")->isVisible());
+}
+
+TEST_F(Window, ViewModesSwitchTheListAndAreRemembered) {
+    frmMain& w = start();
+    trigger("mnuViewLargeIcons");
+    EXPECT_EQ(w.FileView->viewMode(), 0);
+    EXPECT_EQ(w.FileView->currentView(), w.FileView->iconView());
+    EXPECT_EQ(w.FileView->iconView()->viewMode(), QListView::IconMode);
+    EXPECT_TRUE(w.ToolbarView->findChild<QAction*>("ViewLargeIcons")->isChecked());
+    EXPECT_FALSE(w.findChild<QAction*>("mnuViewDetails")->isChecked());
+    EXPECT_EQ(settings().read(kApp, kOptions, kViewType), "0");
+    w.ToolbarView->findChild<QAction*>("ViewList")->trigger();
+    EXPECT_EQ(w.FileView->viewMode(), 2);
+    EXPECT_TRUE(w.findChild<QAction*>("mnuViewList")->isChecked());
+    EXPECT_EQ(w.FileView->iconView()->flow(), QListView::TopToBottom);
+    w.ToolbarView->findChild<QAction*>("ViewSmall")->trigger();
+    EXPECT_EQ(settings().read(kApp, kOptions, kViewType), "1");
+    closeWindow();
+    frmMain& again = start();
+    EXPECT_EQ(again.FileView->viewMode(), 1);
+    EXPECT_TRUE(again.findChild<QAction*>("mnuViewSmallIcons")->isChecked());
+}
+
+TEST_F(Window, HidingTheBarsIsWrittenAndRestoredAndLaysTheWindowOut) {
+    frmMain& w = start();
+    const int listTop = w.FileView->y();
+    const int treeHeight = w.Tree->height();
+    trigger("mnuViewToolBar");
+    EXPECT_FALSE(w.CoolBar->isVisible());
+    EXPECT_FALSE(w.findChild<QAction*>("mnuViewToolBar")->isChecked());
+    EXPECT_EQ(w.FileView->y(), 50 / 15);
+    EXPECT_LT(w.FileView->y(), listTop);
+    EXPECT_EQ(settings().read(kApp, kOptions, kToolbarWritten), "False");
+    trigger("mnuViewStausBar");
+    EXPECT_FALSE(w.Status->isVisible());
+    EXPECT_EQ(settings().read(kApp, kOptions, kStatusBar), "False");
+    EXPECT_GT(w.Tree->height(), treeHeight);
+    // Tree height: client height minus its top, 50 and no status reserve.
+    EXPECT_EQ(w.Tree->height(), (w.centralWidget()->height() * 15 - 50 - 50) / 15);
+    EXPECT_EQ(w.FileView->x(), (3000 + 50) / 15);
+    closeWindow();
+    // Written as "Show/Hide ToolBar", read as "Show/Hide Toolbar".
+    frmMain& again = start();
+    EXPECT_FALSE(again.CoolBar->isVisible());
+    EXPECT_FALSE(again.Status->isVisible());
+    EXPECT_FALSE(again.findChild<QAction*>("mnuViewStausBar")->isChecked());
+}
+
+TEST_F(Window, NegativeLeftAndTopMaximiseOneNegativeValuePlaces) {
+    settings().write(kApp, kOptions, kMainLeft, "-60");
+    settings().write(kApp, kOptions, kMainTop, "-60");
+    frmMain& w = start();
+    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+    closeWindow();
+    EXPECT_EQ(settings().read(kApp, kOptions, kMainLeft), "-60");
+    settings().write(kApp, kOptions, kMainTop, "200");
+    settings().write(kApp, kOptions, kMainWidth, "9000");
+    frmMain& placed = start();
+    EXPECT_FALSE(placed.windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(placed.pos(), QPoint(-4, 13));
+    EXPECT_EQ(placed.width(), 600);
+}
+
+TEST_F(Window, TakesTheFirstFreeSlotAndStopsWhenAllTenAreTaken) {
+    fs::create_directories(home() / "temp1");
+    fs::create_directories(home() / "temp3");
+    frmMain& w = start();
+    EXPECT_EQ(w.workingDirectory(), QString::fromStdString((home() / "temp2").string()) + "/");
+    closeWindow();
+    EXPECT_TRUE(fs::exists(home() / "temp1")); // another instance's slot is left alone
+    for (int n = 1; n <= 10; ++n) {
+        fs::create_directories(home() / ("temp" + std::to_string(n)));
+    }
+    testsupport::writeFile(home() / "temp5" / "keep", "x");
+    auto window = std::make_unique<frmMain>();
+    EXPECT_FALSE(window->startUp({}));
+    window.reset();
+    ASSERT_EQ((*dialogs_)->calls.size(), 1u);
+    const auto& call = (*dialogs_)->calls[0];
+    EXPECT_EQ(call.text, "You can't run more than 10 Crateward at the same time...sorry. Close one "
+                         "and retry.");
+    EXPECT_EQ(call.title, "");
+    EXPECT_EQ(call.icon, common::MessageIcon::Information);
+    for (int n = 1; n <= 10; ++n) {
+        EXPECT_TRUE(fs::exists(home() / ("temp" + std::to_string(n)))) << n;
+    }
+    EXPECT_TRUE(fs::exists(home() / "temp5" / "keep"));
+}
+
+TEST_F(Window, TheCommandLineIsOnePathOpenedWhenItIsAFile) {
+    const auto spaced = path("with space.hpi");
+    writeArchive(spaced, {{"a.txt", "x"}});
+    frmMain& w = start(QString::fromStdString(spaced.string()));
+    EXPECT_NE(w.archiveHandle(), 0);
+    EXPECT_EQ(panel(2), QString::fromStdString(spaced.string()));
+    closeWindow();
+    frmMain& quoted = start("\"" + QString::fromStdString(spaced.string()) + "\"");
+    EXPECT_EQ(quoted.archiveHandle(), 0);
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(Window, ATerminationSignalClosesTheWindowAndRemovesItsDirectory) {
+    frmMain& w = start();
+    const std::string work = w.workingDirectory().toStdString();
+    ASSERT_TRUE(fs::exists(work));
+    bool closed = false;
+    SignalBridge bridge([&] {
+        w.close();
+        closed = true;
+    });
+    ::raise(SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(closed, 5000);
+    EXPECT_FALSE(fs::exists(work));
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(Window, ThePreviewPanesTakeTheirPlaceUnderTheTree) {
+    frmMain& w = start();
+    const int fullTree = w.Tree->height();
+    w.visualisateur->show();
+    w.Form_Resize();
+    EXPECT_LT(w.Tree->height(), fullTree);
+    EXPECT_NEAR(w.visualisateur->y(), w.Tree->y() + w.Tree->height() + 50 / 15, 1);
+    EXPECT_EQ(w.visualisateur->width(), w.Tree->width());
+}
+
+} // namespace
+} // namespace crateward::testing
