@@ -228,8 +228,10 @@ MESHDRAW_API void Set3DView(int16_t mode, int16_t index);
 
 /*
  * The file descriptor of the library's X connection, or -1 when no view is
- * open. A caller watches it (for example with a QSocketNotifier) and calls
- * MeshdrawProcessEvents when it becomes readable.
+ * open (none made yet, or after Cleanup3D). A caller watches it once its
+ * views are made (for example with a QSocketNotifier), calls
+ * MeshdrawProcessEvents when it becomes readable, and stops watching before
+ * Cleanup3D closes it.
  */
 MESHDRAW_API int32_t MeshdrawEventFd(void);
 

@@ -77,6 +77,9 @@ std::int32_t Renderer::create(ViewKind kind, Window window, int width, int heigh
     GLXContext share = anyContextBut(kind);
     ViewContext& target = view(kind);
     if (!target.create(connection_, window, width, height, share)) {
+        if (anyContextBut(kind) == nullptr) {
+            connection_.close(); // no view is left to serve
+        }
         return 0;
     }
     glClearColor(1, 1, 1, 0);

@@ -3,6 +3,17 @@
 
 #include "Renderer.hpp"
 
+#include <cstddef>
+
+// The records keep the offsets callers build them with; only the texture
+// field grows to the size of a pointer.
+static_assert(sizeof(GLPaletteEntry) == 4);
+static_assert(sizeof(GLVertex) == 12);
+static_assert(sizeof(GLIndex) == 2);
+static_assert(offsetof(GLFace, vertexCount) == 2 && offsetof(GLFace, textureWidth) == 4 &&
+              offsetof(GLFace, textureHeight) == 6 && offsetof(GLFace, firstIndex) == 8);
+static_assert(sizeof(GLFace{}.texture) == sizeof(void*));
+
 using meshdraw::Renderer;
 using meshdraw::ViewKind;
 

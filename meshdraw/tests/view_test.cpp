@@ -114,6 +114,7 @@ TEST_F(MeshdrawViewLifetime, BadWindowFailsCleanlyAndLaterCallsDoNothing) {
     TestWindow& window = openWindow(100, 100);
     EXPECT_EQ(CreateFront(0x7ffffff1, 100, 100), 0);
     EXPECT_EQ(CreateView(0, 100, 100), 0);
+    EXPECT_EQ(MeshdrawEventFd(), -1); // no view, no connection kept
     ResizeFront(50, 50);
     DrawFront();
     DrawView();
