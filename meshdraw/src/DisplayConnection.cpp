@@ -1,5 +1,9 @@
 #include "DisplayConnection.hpp"
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
 namespace meshdraw {
 
 namespace {
@@ -30,7 +34,17 @@ bool DisplayConnection::open() {
     if (display_ != nullptr) {
         return true;
     }
-    display_ = XOpenDisplay(nullptr);
+    // A busy server may refuse a connection for a moment (its listen queue is
+    // full), so a few tries are made before giving up; with no display named
+    // there is nothing to wait for.
+    const char* name = std::getenv("DISPLAY");
+    const int tries = (name != nullptr && *name != '\0') ? 5 : 1;
+    for (int attempt = 0; attempt < tries && display_ == nullptr; ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20 << attempt));
+        }
+        display_ = XOpenDisplay(nullptr);
+    }
     if (display_ == nullptr) {
         return false;
     }

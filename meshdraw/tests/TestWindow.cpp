@@ -27,7 +27,13 @@ std::string toString(const Rgb& colour) {
 }
 
 TestWindow::TestWindow(int width, int height, int x, int y) {
-    display_ = XOpenDisplay(nullptr);
+    // Xvfb refuses connections for a moment when many arrive at once.
+    for (int attempt = 0; attempt < 8 && display_ == nullptr; ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
+        }
+        display_ = XOpenDisplay(nullptr);
+    }
     if (display_ == nullptr) {
         std::fprintf(stderr, "cannot open the X display\n");
         return;
