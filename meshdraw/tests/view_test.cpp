@@ -87,6 +87,11 @@ TEST_F(MeshdrawPerspectiveView, WireframeOnWhiteShowsBlackOutlines) {
     ResizeView(200, 400); // narrower: the same outline lies closer to the middle
     DrawView();
     EXPECT_TRUE(pixelIs(backPixel(100, 200), colourOf(white)));
+
+    Set3DView(3, 7); // background only, in palette colour 7
+    DrawView();
+    EXPECT_TRUE(pixelIs(backPixel(100, 200), colourOf(7)));
+    EXPECT_TRUE(pixelIs(backPixel(5, 5), colourOf(7)));
 }
 
 TEST_F(MeshdrawViewLifetime, UncoveredViewIsDrawnAgainWhenEventsAreProcessed) {
