@@ -18,7 +18,6 @@ FileViewControl::FileViewControl(QWidget* parent)
     reportView_->setObjectName(QStringLiteral("FileViewReport"));
     stack_->setContentsMargins(0, 0, 0, 0);
 
-    iconView_->setModel(model_);
     iconView_->setUniformItemSizes(true);
     iconView_->setResizeMode(QListView::Adjust);
     iconView_->setMovement(QListView::Static);
@@ -26,7 +25,6 @@ FileViewControl::FileViewControl(QWidget* parent)
     iconView_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     reportView_->setModel(model_);
-    reportView_->setSelectionModel(iconView_->selectionModel());
     reportView_->setRootIsDecorated(false);
     reportView_->setUniformRowHeights(true);
     reportView_->setItemsExpandable(false);
@@ -46,7 +44,22 @@ FileViewControl::FileViewControl(QWidget* parent)
 }
 
 void FileViewControl::setViewMode(int mode) {
+    const int selected = selectedRow();
     mode_ = (mode >= LargeIcons && mode <= Report) ? mode : Report;
+    // Only the shown view holds the model, so a refill never lays out the
+    // hidden one; the selection moves across.
+    QAbstractItemView* shown = currentView();
+    QAbstractItemView* hidden = shown == reportView_ ? static_cast<QAbstractItemView*>(iconView_)
+                                                     : reportView_;
+    if (hidden->model()) {
+        hidden->setModel(nullptr);
+    }
+    if (!shown->model()) {
+        shown->setModel(model_);
+    }
+    if (selected >= 0) {
+        selectRow(selected);
+    }
     if (mode_ == Report) {
         stack_->setCurrentWidget(reportView_);
         return;
@@ -75,13 +88,17 @@ QAbstractItemView* FileViewControl::currentView() const {
 }
 
 int FileViewControl::selectedRow() const {
-    const auto indexes = iconView_->selectionModel()->selectedIndexes();
+    const QItemSelectionModel* selection = currentView()->selectionModel();
+    if (!selection) {
+        return -1;
+    }
+    const auto indexes = selection->selectedIndexes();
     return indexes.isEmpty() ? -1 : indexes.first().row();
 }
 
 void FileViewControl::selectRow(int row) {
     const QModelIndex index = model_->index(row, 0);
-    iconView_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+    currentView()->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                             QItemSelectionModel::Rows);
 }
 

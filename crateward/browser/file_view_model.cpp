@@ -1,40 +1,159 @@
 #include "file_view_model.hpp"
 
 #include <algorithm>
+#include <numeric>
 
 #include "image_list.hpp"
 
 namespace crateward {
 
+namespace {
+
+char foldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
+
+std::uint64_t foldedHash(std::string_view s) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (const char c : s) {
+        h = (h ^ std::uint8_t(foldAscii(c))) * 1099511628211ull;
+    }
+    // Spread the high bits into the low ones the table's mask keeps.
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return h;
+}
+
+bool sameKey(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (foldAscii(a[i]) != foldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString typeOf(std::string_view name, bool directory) {
+    if (directory) {
+        return QStringLiteral("Directory");
+    }
+    const auto dot = name.rfind('.');
+    const QString ext =
+        dot == std::string_view::npos
+            ? QString()
+            : QString::fromUtf8(name.data() + dot + 1, qsizetype(name.size() - dot - 1)).toUpper();
+    return ext + QStringLiteral(" File");
+}
+
+} // namespace
+
 FileViewEntry FileViewModel::makeEntry(const QString& name, bool directory, qint64 size) {
+    const QByteArray utf8 = name.toUtf8();
     FileViewEntry e;
     e.name = name;
-    if (directory) {
-        e.type = QStringLiteral("Directory");
-    } else {
-        const int dot = name.lastIndexOf(QLatin1Char('.'));
-        const QString ext = dot < 0 ? QString() : name.mid(dot + 1).toUpper();
-        e.type = ext + QStringLiteral(" File");
-        e.size = QString::number(size);
-    }
+    e.type = typeOf(std::string_view(utf8.constData(), std::size_t(utf8.size())), directory);
+    e.size = directory ? QString() : QString::number(size);
     e.icon = ListIconIndex(name);
     return e;
 }
 
-void FileViewModel::setEntries(std::vector<FileViewEntry> entries) {
+void FileViewModel::beginFill() {
     beginResetModel();
-    entries_ = std::move(entries);
-    sortEntries();
+    names_.clear();
+    rows_.clear();
+    keySlots_.assign(64, -1);
+}
+
+bool FileViewModel::insertKey(std::uint32_t row) {
+    if ((rows_.size() + 1) * 2 > keySlots_.size()) {
+        std::vector<std::int32_t> bigger(keySlots_.size() * 2, -1);
+        const std::size_t mask = bigger.size() - 1;
+        for (const std::int32_t r : keySlots_) {
+            if (r >= 0) {
+                std::size_t at = foldedHash(nameOf(rows_[std::size_t(r)])) & mask;
+                while (bigger[at] >= 0) {
+                    at = (at + 1) & mask;
+                }
+                bigger[at] = r;
+            }
+        }
+        keySlots_.swap(bigger);
+    }
+    const std::size_t mask = keySlots_.size() - 1;
+    const std::string_view name = nameOf(rows_[row]);
+    std::size_t at = foldedHash(name) & mask;
+    while (keySlots_[at] >= 0) {
+        if (sameKey(nameOf(rows_[std::size_t(keySlots_[at])]), name)) {
+            return false;
+        }
+        at = (at + 1) & mask;
+    }
+    keySlots_[at] = std::int32_t(row);
+    return true;
+}
+
+bool FileViewModel::addEntry(std::string_view name, bool directory, std::int32_t size) {
+    if (name.empty() || names_.size() + name.size() > UINT32_MAX) {
+        return false;
+    }
+    Row row;
+    row.nameOffset = std::uint32_t(names_.size());
+    row.nameLength = std::uint32_t(name.size());
+    row.size = size;
+    row.directory = directory;
+    names_.append(name);
+    rows_.push_back(row);
+    if (!insertKey(std::uint32_t(rows_.size() - 1))) {
+        rows_.pop_back(); // a duplicate key is skipped
+        names_.resize(row.nameOffset);
+        return false;
+    }
+    return true;
+}
+
+void FileViewModel::endFill() {
+    sortRows();
     endResetModel();
 }
 
 void FileViewModel::clear() {
-    setEntries({});
+    beginFill();
+    endFill();
+}
+
+std::string_view FileViewModel::nameOf(const Row& row) const {
+    return std::string_view(names_).substr(row.nameOffset, row.nameLength);
+}
+
+QString FileViewModel::textOf(const Row& row, int column) const {
+    const std::string_view name = nameOf(row);
+    switch (column) {
+    case 0:
+        return QString::fromUtf8(name.data(), qsizetype(name.size()));
+    case 1:
+        return typeOf(name, row.directory);
+    default:
+        return row.directory ? QString() : QString::number(row.size);
+    }
+}
+
+FileViewEntry FileViewModel::entry(int row) const {
+    const Row& r = rows_[std::size_t(row)];
+    FileViewEntry e;
+    e.name = textOf(r, 0);
+    e.type = textOf(r, 1);
+    e.size = textOf(r, 2);
+    e.icon = ListIconIndex(e.name);
+    return e;
 }
 
 int FileViewModel::rowOf(const QString& name) const {
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].name == name) {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (textOf(rows_[i], 0) == name) {
             return int(i);
         }
     }
@@ -47,25 +166,34 @@ void FileViewModel::sortByColumn(int column) {
     }
     sortColumn_ = column;
     emit layoutAboutToBeChanged();
-    sortEntries();
+    sortRows();
     emit layoutChanged();
 }
 
-void FileViewModel::sortEntries() {
-    if (sortColumn_ < 0) {
+void FileViewModel::sortRows() {
+    if (sortColumn_ < 0 || rows_.size() < 2) {
         return;
     }
-    const auto text = [this](const FileViewEntry& e) -> const QString& {
-        return sortColumn_ == 0 ? e.name : sortColumn_ == 1 ? e.type : e.size;
-    };
-    std::stable_sort(entries_.begin(), entries_.end(),
-                     [&](const FileViewEntry& a, const FileViewEntry& b) {
-                         return QString::compare(text(a), text(b), Qt::CaseInsensitive) < 0;
-                     });
+    std::vector<QString> keys;
+    keys.reserve(rows_.size());
+    for (const Row& r : rows_) {
+        keys.push_back(textOf(r, sortColumn_));
+    }
+    std::vector<std::size_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return QString::compare(keys[a], keys[b], Qt::CaseInsensitive) < 0;
+    });
+    std::vector<Row> sorted;
+    sorted.reserve(rows_.size());
+    for (const std::size_t i : order) {
+        sorted.push_back(rows_[i]);
+    }
+    rows_.swap(sorted);
 }
 
 int FileViewModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(entries_.size());
+    return parent.isValid() ? 0 : int(rows_.size());
 }
 
 int FileViewModel::columnCount(const QModelIndex& parent) const {
@@ -76,19 +204,12 @@ QVariant FileViewModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count()) {
         return {};
     }
-    const FileViewEntry& e = entries_[std::size_t(index.row())];
+    const Row& r = rows_[std::size_t(index.row())];
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        switch (index.column()) {
-        case 0:
-            return e.name;
-        case 1:
-            return e.type;
-        default:
-            return e.size;
-        }
+        return textOf(r, index.column());
     }
     if (role == Qt::DecorationRole && index.column() == 0) {
-        return ImageListIcon(e.icon);
+        return ImageListIcon(ListIconIndex(textOf(r, 0)));
     }
     if (role == Qt::TextAlignmentRole && index.column() == 2) {
         return int(Qt::AlignRight | Qt::AlignVCenter);

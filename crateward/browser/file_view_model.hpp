@@ -1,16 +1,21 @@
 // The entries of the selected directory as the list FileView shows them:
 // columns "File Name", "Type" and "Size", an icon from the image list, and a
-// sort by one column's text. One flat table, so a directory of thousands of
-// entries is filled in one reset.
+// sort by one column's text. Names are kept in one buffer and the shown
+// texts are made when a view asks for them, so a directory of thousands of
+// entries fills in about the time the library takes to list it.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QString>
 
+#include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace crateward {
 
+// One entry as shown.
 struct FileViewEntry {
     QString name; // key and text
     QString type; // "Directory" or "<EXT> File"
@@ -23,14 +28,20 @@ class FileViewModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    // The entry of a listing: directory or file with its size.
+    // The texts of an entry: the type column is "Directory", or the
+    // upper-cased extension and " File"; the size is empty for a directory.
     static FileViewEntry makeEntry(const QString& name, bool directory, qint64 size);
 
-    // Replaces every entry, keeping the sort column when one was chosen.
-    void setEntries(std::vector<FileViewEntry> entries);
+    // Refilling: beginFill() empties the list, addEntry() adds an entry
+    // unless its key (the name, without regard to case) is already there,
+    // endFill() sorts by the chosen column and shows the result.
+    void beginFill();
+    bool addEntry(std::string_view name, bool directory, std::int32_t size);
+    void endFill();
     void clear();
-    const FileViewEntry& entry(int row) const { return entries_[std::size_t(row)]; }
-    int count() const { return int(entries_.size()); }
+
+    FileViewEntry entry(int row) const;
+    int count() const { return int(rows_.size()); }
     // Row of the entry whose key is `name` (-1 when absent).
     int rowOf(const QString& name) const;
 
@@ -46,9 +57,20 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    void sortEntries();
+    struct Row {
+        std::uint32_t nameOffset = 0;
+        std::uint32_t nameLength = 0;
+        std::int32_t size = 0;
+        bool directory = false;
+    };
+    std::string_view nameOf(const Row& row) const;
+    QString textOf(const Row& row, int column) const;
+    void sortRows();
+    bool insertKey(std::uint32_t row);
 
-    std::vector<FileViewEntry> entries_;
+    std::string names_;
+    std::vector<Row> rows_;
+    std::vector<std::int32_t> keySlots_; // open addressing over rows_, -1 = free
     int sortColumn_ = -1;
 };
 

@@ -11,7 +11,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
-#include <QSet>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -172,8 +171,8 @@ void frmMain::AffFileInRep() {
 }
 
 void frmMain::fillList(const QString& directory) {
-    std::vector<FileViewEntry> entries;
-    QSet<QString> keys;
+    FileViewModel* model = FileView->model();
+    model->beginFill();
     std::int32_t files = 0;
     const bool atRoot = directory.isEmpty();
     hpi::ListEntry entry;
@@ -184,18 +183,12 @@ void frmMain::fillList(const QString& directory) {
         if (!isDirectory) {
             ++files;
         }
-        const QString name = QString::fromStdString(entry.name);
-        if (atRoot && name.contains(QLatin1Char('\\'))) {
+        if (atRoot && entry.name.find('\\') != std::string::npos) {
             continue;
         }
-        const QString folded = name.toLower();
-        if (name.isEmpty() || keys.contains(folded)) {
-            continue; // a duplicate key is skipped
-        }
-        keys.insert(folded);
-        entries.push_back(FileViewModel::makeEntry(name, isDirectory, entry.size));
+        model->addEntry(entry.name, isDirectory, entry.size); // a duplicate key is skipped
     }
-    FileView->model()->setEntries(std::move(entries));
+    model->endFill();
     statusPanel(5)->setText(GetTreeKey());
     statusPanel(4)->setText(QString::number(files) + QStringLiteral(" files in this path"));
 }
@@ -217,7 +210,7 @@ void frmMain::FileView_DblClick(int row) {
     if (row < 0 || row >= FileView->model()->count()) {
         return;
     }
-    const FileViewEntry& entry = FileView->model()->entry(row);
+    const FileViewEntry entry = FileView->model()->entry(row);
     if (entry.type != QLatin1String("Directory")) {
         return; // files go to the preview part
     }

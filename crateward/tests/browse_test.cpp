@@ -292,3 +292,36 @@ TEST_F(Browse, RealArchivesOpenWithEveryMember) {
 
 } // namespace
 } // namespace crateward::testing
+
+namespace crateward::testing {
+namespace {
+
+TEST(FileViewModelTest, SkipsDuplicateKeysWithoutRegardToCaseAndSortsByText) {
+    ensureApplication();
+    FileViewModel model;
+    model.beginFill();
+    EXPECT_TRUE(model.addEntry("b.txt", false, 10));
+    EXPECT_TRUE(model.addEntry("A.TXT", false, 9));
+    EXPECT_FALSE(model.addEntry("B.TXT", false, 1));
+    EXPECT_FALSE(model.addEntry("", false, 1));
+    for (int i = 0; i < 300; ++i) { // grows the key table past its first size
+        EXPECT_TRUE(model.addEntry("f" + std::to_string(i), true, 0));
+    }
+    EXPECT_FALSE(model.addEntry("F299", false, 0));
+    model.endFill();
+    EXPECT_EQ(model.count(), 302);
+    EXPECT_EQ(model.entry(0).name, "b.txt");
+    EXPECT_EQ(model.entry(0).size, "10");
+    EXPECT_EQ(model.entry(2).type, "Directory");
+    EXPECT_EQ(model.entry(2).size, "");
+    model.sortByColumn(2); // sizes sort as text
+    EXPECT_EQ(model.entry(300).name, "b.txt");
+    EXPECT_EQ(model.entry(301).name, "A.TXT");
+    model.sortByColumn(0);
+    EXPECT_EQ(model.entry(0).name, "A.TXT");
+    EXPECT_EQ(model.rowOf("b.txt"), 1);
+    EXPECT_EQ(model.flags(model.index(0, 0)) & Qt::ItemIsEditable, 0);
+}
+
+} // namespace
+} // namespace crateward::testing

@@ -106,6 +106,17 @@ TEST_F(Window, ViewModesSwitchTheListAndAreRemembered) {
     EXPECT_EQ(w.FileView->iconView()->flow(), QListView::TopToBottom);
     w.ToolbarView->findChild<QAction*>("ViewSmall")->trigger();
     EXPECT_EQ(settings().read(kApp, kOptions, kViewType), "1");
+    // The selected entry stays selected across the modes.
+    const auto p = path("v.hpi");
+    writeArchive(p, {{"a.txt", "1"}, {"b.txt", "2"}});
+    w.OpenHPI(QString::fromStdString(p.string()));
+    clickNode("Root");
+    clickEntry("b.txt");
+    EXPECT_EQ(w.FileView->selectedRow(), 1);
+    trigger("mnuViewDetails");
+    EXPECT_EQ(w.FileView->selectedRow(), 1);
+    trigger("mnuViewSmallIcons");
+    EXPECT_EQ(w.FileView->selectedRow(), 1);
     closeWindow();
     frmMain& again = start();
     EXPECT_EQ(again.FileView->viewMode(), 1);
