@@ -149,8 +149,8 @@ static inline int SafeArrayGetElement(const SafeArray* array, int32_t index, voi
 /*
  * Copies the palette (GLPaletteEntry elements; entry k from element k, at
  * most 256) and starts a new empty object store. Returns 1, or 0 when a bound
- * or an element cannot be read: the entries copied so far stay and no new
- * store is made.
+ * or an element cannot be read: the palette and the store are then left as
+ * they were (before a first success there is no store, and adds fail).
  */
 MESHDRAW_API int32_t Initialize(SafeArray** palette);
 
@@ -173,7 +173,8 @@ MESHDRAW_API int32_t Add3DObject(SafeArray** faces, SafeArray** vertices, SafeAr
    the store is ignored. */
 MESHDRAW_API void Remove3DObject(int32_t index);
 
-/* Empties the store (the texture slot counter is kept). */
+/* Empties the store, making it when there was none (the texture slot
+   counter is kept). */
 MESHDRAW_API void RemoveAllObjects(void);
 
 /* Sets object index's position and the mark byte (low byte of mark) of each
