@@ -14,8 +14,8 @@ public:
     Palette() : entries_{} {}
 
     // Copies the caller's palette array, element k into entry k (at most 256
-    // elements). Returns false when a bound or an element cannot be read; the
-    // entries copied before the failure stay.
+    // elements). Returns false when a bound or an element cannot be read;
+    // the table then stays as it was.
     bool assign(SafeArray** array);
 
     const GLPaletteEntry& operator[](int index) const { return entries_[index & 0xff]; }
