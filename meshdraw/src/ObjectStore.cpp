@@ -86,4 +86,12 @@ void ObjectStore::updateFace(std::int32_t index, std::int32_t face, std::uint8_t
     target.texture = texture;
 }
 
+void ObjectStore::forgetTextures() {
+    for (GLObject& object : objects_) {
+        for (TextureSlot& slot : object.slots) {
+            slot = TextureSlot{};
+        }
+    }
+}
+
 } // namespace meshdraw

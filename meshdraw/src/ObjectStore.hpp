@@ -56,6 +56,8 @@ public:
     void remove(std::int32_t index);
     void update(std::int32_t index, std::uint8_t mark, float x, float y, float z);
     void updateFace(std::int32_t index, std::int32_t face, std::uint8_t mark, uintptr_t texture);
+    // Every face loses its uploaded texture (its slot name becomes -1).
+    void forgetTextures();
 
     GLObject& object(std::int32_t index) { return objects_[static_cast<std::size_t>(index)]; }
     const GLObject& object(std::int32_t index) const {

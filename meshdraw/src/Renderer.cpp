@@ -30,7 +30,10 @@ void Renderer::cleanup() {
     for (ViewKind kind : allViews) {
         view(kind).destroy();
     }
+    // The textures went with the contexts: stored faces draw in their colours
+    // until their objects are added again.
     textures_.forgetNames();
+    store_.forgetTextures();
     connection_.close();
 }
 

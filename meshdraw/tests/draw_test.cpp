@@ -122,6 +122,15 @@ TEST_F(MeshdrawFrontView, TexturedQuadShowsItsTexels) {
     EXPECT_TRUE(pixelIs(backPixel(150, 50), colourOf(20)));
     EXPECT_TRUE(pixelIs(backPixel(50, 150), colourOf(30)));
     EXPECT_TRUE(pixelIs(backPixel(150, 150), colourOf(40)));
+
+    // The textures go with the contexts; new views draw the stored quad in
+    // its colour.
+    Cleanup3D();
+    ASSERT_EQ(CreateFront(window.id(), 200, 200), 1);
+    ASSERT_EQ(CreateRight(window.id(), 200, 200), 1);
+    SetView(0, white);
+    DrawFront();
+    EXPECT_TRUE(pixelIs(backPixel(50, 50), colourOf(99)));
 }
 
 TEST_F(MeshdrawFrontView, OnlyQuadsAreTexturedAndBadFacesAreSkipped) {
