@@ -3,7 +3,9 @@
 #include "spriteglass/gaf_load_context.hpp"
 #include "spriteglass/text.hpp"
 
+#include <algorithm>
 #include <fstream>
+#include <memory>
 #include <unordered_set>
 
 namespace spriteglass {
@@ -23,10 +25,10 @@ bool classGAF::Load(const std::filesystem::path& Filename, const Progress& progr
     if (!in) {
         return true;
     }
-    std::vector<std::uint8_t> bytes(size);
-    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size));
-    bytes.resize(std::size_t(in.gcount()));
-    LoadBytes(bytes, progress);
+    // Left uninitialised: the read fills it.
+    std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[std::max<std::uintmax_t>(size, 1)]);
+    in.read(reinterpret_cast<char*>(bytes.get()), std::streamsize(size));
+    LoadBytes(std::span(bytes.get(), std::size_t(in.gcount())), progress);
     fileRead_ = true;
     return true;
 }

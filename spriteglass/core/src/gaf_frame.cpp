@@ -70,6 +70,14 @@ bool classGAFFrame::Load(GafLoadContext& context, std::int64_t offset) {
         return false;
     }
     context.framePixelsLeft -= count;
+    if (subframeCount == 0 && compression == 0) {
+        // Raw pixels are copied as they are, without a fill first.
+        if (!context.has(dataOffset, count)) {
+            return false;
+        }
+        pixels_.assign(context.at(dataOffset), context.at(dataOffset) + count);
+        return true;
+    }
     pixels_.assign(std::size_t(count), MaskIndex);
 
     if (subframeCount != 0) {
@@ -91,13 +99,6 @@ bool classGAFFrame::Load(GafLoadContext& context, std::int64_t offset) {
             }
         }
         context.path.pop_back();
-        return true;
-    }
-    if (compression == 0) {
-        if (!context.has(dataOffset, count)) {
-            return false;
-        }
-        std::memcpy(pixels_.data(), context.at(dataOffset), std::size_t(count));
         return true;
     }
     if (compression == 1) {
@@ -140,20 +141,24 @@ bool classGAFFrame::decodeRow(std::int64_t& position, int row, const GafLoadCont
             continue;
         }
         const int k = (m >> 2) + 1;
-        const bool repeated = (m & 2) != 0;
-        if (repeated && t >= n) {
+        // The whole run must lie inside the buffer, and a literal run's
+        // bytes inside the row.
+        const std::int64_t first = base + x;
+        if (first < 0 || first + k > size) {
             return false;
         }
-        const std::uint8_t value = repeated ? code[t++] : 0;
-        for (int j = 0; j < k; ++j) {
-            const std::int64_t index = base + x + j;
-            if (index < 0 || index >= size) {
+        std::uint8_t* out = pixels_.data() + first;
+        if (m & 2) {
+            if (t >= n) {
                 return false;
             }
-            if (!repeated && t >= n) {
+            std::memset(out, code[t++], std::size_t(k));
+        } else {
+            if (t + k > n) {
                 return false;
             }
-            pixels_[std::size_t(index)] = repeated ? value : code[t++];
+            std::memcpy(out, code + t, std::size_t(k));
+            t += k;
         }
         x += k;
     }

@@ -3,6 +3,7 @@
 // without bound.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -13,16 +14,23 @@ namespace spriteglass {
 
 class GafLoadContext {
 public:
-    explicit GafLoadContext(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    explicit GafLoadContext(std::span<const std::uint8_t> bytes)
+        : framePixelsLeft(
+              std::min<std::int64_t>(MaxTotalPixels, 4ll * 1024 * 1024 + 256 * size(bytes))),
+          frameRecordsLeft(std::min<std::int64_t>(MaxFrameRecords, 4096 + size(bytes) / 4)),
+          bytes_(bytes) {}
 
-    // Limits of one load.
+    // Limits of one load. The pixels and frame records a file may ask for
+    // grow with its size: a real file pays at least a few bytes for every 256
+    // pixels and every frame it holds, and a hostile one cannot make the
+    // loader allocate or work far beyond that.
     static constexpr int MaxSubframeDepth = 16;
     static constexpr std::int64_t MaxFramePixels = 16 * 1024 * 1024;
     static constexpr std::int64_t MaxTotalPixels = 256ll * 1024 * 1024;
     static constexpr std::int64_t MaxFrameRecords = 1 << 20;
     static constexpr std::int64_t MaxTableRows = 16 << 20;
 
-    std::int64_t size() const { return std::int64_t(bytes_.size()); }
+    std::int64_t size() const { return size(bytes_); }
     bool has(std::int64_t offset, std::int64_t length) const {
         return offset >= 0 && length >= 0 && offset <= size() && length <= size() - offset;
     }
@@ -39,11 +47,14 @@ public:
 
     // Frame records on the current subframe path, for cycle detection.
     std::vector<std::int64_t> path;
-    std::int64_t framePixelsLeft = MaxTotalPixels;
-    std::int64_t frameRecordsLeft = MaxFrameRecords;
+    std::int64_t framePixelsLeft;
+    std::int64_t frameRecordsLeft;
     std::int64_t tableRowsLeft = MaxTableRows;
 
 private:
+    static std::int64_t size(std::span<const std::uint8_t> bytes) {
+        return std::int64_t(bytes.size());
+    }
     std::span<const std::uint8_t> bytes_;
 };
 

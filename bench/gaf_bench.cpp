@@ -1,0 +1,257 @@
+// Spriteglass benchmarks. Prints, measured in the same run:
+//   RATIO gaf_load_vs_read: loading a 200-frame GAF made of the frames of the
+//     real GAF files (textures and animations, raw and run-length), over
+//     reading the same file's bytes;
+//   RATIO compose_frame_vs_memcpy: composing one preview picture of that
+//     animation, over copying as many bytes as the picture holds.
+#include "spriteglass/compose.hpp"
+#include "spriteglass/gaf_file.hpp"
+
+#include <testsupport/gaf_writer.hpp>
+#include <testsupport/testsupport.hpp>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+
+namespace fs = std::filesystem;
+using namespace spriteglass;
+
+namespace {
+
+std::uint32_t get32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    std::uint32_t v;
+    std::memcpy(&v, b.data() + at, 4);
+    return v;
+}
+
+void set32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+    std::memcpy(b.data() + at, &v, 4);
+}
+
+// One entry of 200 frames taken from real files: each file's bytes are
+// appended as they are, again and again in turn, and the new entry's frame
+// table names their frame records, whose data offsets are moved with them.
+std::vector<std::uint8_t> twoHundredFrames(const std::vector<std::vector<std::uint8_t>>& files) {
+    const std::size_t wanted = 200;
+    const std::size_t prefix = 16 + 40 + 8 * wanted;
+    std::vector<std::uint8_t> out(prefix, 0);
+    set32(out, 0, 0x00010100);
+    set32(out, 4, 1);
+    set32(out, 12, 16);
+    out[16] = std::uint8_t(wanted);
+    out[17] = std::uint8_t(wanted >> 8);
+    std::memcpy(out.data() + 24, "real200", 7);
+    std::size_t frames = 0;
+    while (frames < wanted) {
+        for (const auto& real : files) {
+            const std::uint32_t base = std::uint32_t(out.size());
+            out.insert(out.end(), real.begin(), real.end());
+            std::set<std::uint32_t> moved;
+            for (std::uint32_t e = 0; e < get32(real, 4) && frames < wanted; ++e) {
+                const std::uint32_t entry = get32(real, 12 + 4 * e);
+                const int count = std::int16_t(real[entry] | real[entry + 1] << 8);
+                for (int f = 0; f < count && frames < wanted; ++f) {
+                    const std::uint32_t record = base + get32(real, entry + 40 + 8 * f);
+                    if (moved.insert(record).second) {
+                        set32(out, record + 16, get32(out, record + 16) + base);
+                    }
+                    set32(out, 56 + 8 * frames, record);
+                    set32(out, 60 + 8 * frames, 2);
+                    ++frames;
+                }
+            }
+        }
+    }
+    return out;
+}
+
+// Without the real data: 200 run-length frames of 96 x 82 made here.
+std::vector<std::uint8_t> syntheticFrames() {
+    std::vector<testsupport::GafFrameSpec> frames;
+    for (int f = 0; f < 200; ++f) {
+        std::vector<std::vector<std::uint8_t>> rows;
+        for (int r = 0; r < 82; ++r) {
+            rows.push_back({0x21, 0x3A, std::uint8_t(f), 0x1C, 1, 2, 3, 4, 5, 6, 7, 8, 0x21});
+        }
+        testsupport::GafFrameSpec frame;
+        frame.width = 96;
+        frame.height = 82;
+        frame.x = 48;
+        frame.y = 41;
+        frame.compression = 1;
+        frame.data = testsupport::codedRows(rows);
+        frames.push_back(frame);
+    }
+    return testsupport::makeGaf({{"boom200", frames}});
+}
+
+// Every real GAF of the usual version with frames: textures (raw frames)
+// and animations (run-length frames).
+const char* const kRealFiles[] = {"Alien.gaf", "ArmImp.gaf", "YellowVent.gaf", "abboom.gaf",
+                                  "emg shell.gaf"};
+
+struct Data {
+    testsupport::TempDir dir;
+    fs::path file;
+    fs::path runLengthFile; // the explosion's run-length frames only
+    bool real = false;
+    classGAF gaf;
+};
+
+Data& data() {
+    static Data d;
+    if (d.file.empty()) {
+        d.file = d.dir / "real200.gaf";
+        std::vector<std::uint8_t> bytes;
+        std::vector<std::vector<std::uint8_t>> files;
+        for (const char* name : kRealFiles) {
+            if (auto real = testsupport::realFile(std::string("gaf/") + name)) {
+                files.push_back(testsupport::readFile(*real));
+            }
+        }
+        if (files.size() == std::size(kRealFiles)) {
+            bytes = twoHundredFrames(files);
+            d.real = true;
+            d.runLengthFile = d.dir / "boom200.gaf";
+            testsupport::writeFile(d.runLengthFile, twoHundredFrames({files[3]}));
+        } else {
+            bytes = syntheticFrames();
+        }
+        testsupport::writeFile(d.file, bytes);
+        d.gaf.Load(d.file);
+    }
+    return d;
+}
+
+void readFile(benchmark::State& state, const fs::path& file) {
+    for (auto _ : state) {
+        std::ifstream in(file, std::ios::binary);
+        const auto size = fs::file_size(file);
+        std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[size]);
+        in.read(reinterpret_cast<char*>(bytes.get()), std::streamsize(size));
+        benchmark::DoNotOptimize(bytes.get());
+    }
+}
+
+void loadFile(benchmark::State& state, const fs::path& file) {
+    for (auto _ : state) {
+        classGAF gaf;
+        gaf.Load(file);
+        benchmark::DoNotOptimize(gaf.Animations().data());
+    }
+}
+
+void BM_read(benchmark::State& state) {
+    readFile(state, data().file);
+}
+void BM_load(benchmark::State& state) {
+    loadFile(state, data().file);
+}
+void BM_read_rle(benchmark::State& state) {
+    readFile(state, data().runLengthFile);
+}
+void BM_load_rle(benchmark::State& state) {
+    loadFile(state, data().runLengthFile);
+}
+
+struct Preview {
+    IndexedSurface surface;
+    std::vector<std::uint8_t> background;
+    std::vector<std::uint8_t> copy;
+};
+
+Preview& preview() {
+    static Preview p;
+    if (p.background.empty()) {
+        const PreviewSize size = PreviewSurfaceSize(data().gaf.Animations().at(0));
+        p.surface.Initialize(size.width, size.height);
+        p.background.assign(std::size_t(size.width) * size.height, BackIndex);
+        p.copy.resize(p.background.size());
+    }
+    return p;
+}
+
+void BM_compose(benchmark::State& state) {
+    Preview& p = preview();
+    const auto& frames = data().gaf.Animations().at(0).Frames();
+    std::size_t n = 0;
+    for (auto _ : state) {
+        ComposePreviewPicture(p.surface, p.background, frames[n++ % frames.size()]);
+        benchmark::DoNotOptimize(p.surface.addrBits());
+    }
+}
+
+void BM_memcpy(benchmark::State& state) {
+    Preview& p = preview();
+    for (auto _ : state) {
+        std::memcpy(p.copy.data(), p.background.data(), p.background.size());
+        benchmark::DoNotOptimize(p.copy.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+class Collector : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            ns[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> ns;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    data();
+    preview();
+    using Bench = void (*)(benchmark::State&);
+    const std::pair<const char*, Bench> microseconds[] = {{"read_file", BM_read},
+                                                          {"load_gaf", BM_load}};
+    const std::pair<const char*, Bench> nanoseconds[] = {{"compose_preview", BM_compose},
+                                                         {"memcpy_picture", BM_memcpy}};
+    if (data().real) {
+        benchmark::RegisterBenchmark("read_file_rle", BM_read_rle)
+            ->Unit(benchmark::kMicrosecond)
+            ->MinTime(0.5);
+        benchmark::RegisterBenchmark("load_gaf_rle", BM_load_rle)
+            ->Unit(benchmark::kMicrosecond)
+            ->MinTime(0.5);
+    }
+    for (const auto& [name, fn] : microseconds) {
+        benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+    }
+    for (const auto& [name, fn] : nanoseconds) {
+        benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kNanosecond)->MinTime(0.5);
+    }
+    Collector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+    auto& ns = collector.ns; // in each benchmark's own unit
+    const auto& first = data().gaf.Animations().at(0);
+    std::printf("DATA %s, %ju bytes, %zu frames, preview %d x %d\n",
+                data().real ? "200 frames from the real GAFs in turn"
+                            : "200 synthetic frames (no real data)",
+                std::uintmax_t(fs::file_size(data().file)), first.Frames().size(),
+                preview().surface.BmpWidth(), preview().surface.BmpHeight());
+    std::printf("RATIO gaf_load_vs_read %.2f target <= 4\n", ns["load_gaf"] / ns["read_file"]);
+    std::printf("TIME gaf_load_us %.1f read_us %.1f\n", ns["load_gaf"], ns["read_file"]);
+    if (data().real) {
+        std::printf("RATIO gaf_load_vs_read_run_length_only %.2f (reported: 200 run-length "
+                    "frames of gaf/abboom.gaf, %.1f us against %.1f us)\n",
+                    ns["load_gaf_rle"] / ns["read_file_rle"], ns["load_gaf_rle"],
+                    ns["read_file_rle"]);
+    }
+    std::printf("RATIO compose_frame_vs_memcpy %.2f (reported)\n",
+                ns["compose_preview"] / ns["memcpy_picture"]);
+    std::printf("TIME compose_frame_ns %.0f memcpy_ns %.0f\n", ns["compose_preview"],
+                ns["memcpy_picture"]);
+    benchmark::Shutdown();
+    return 0;
+}
