@@ -33,8 +33,12 @@ FileViewControl::FileViewControl(QWidget* parent)
     reportView_->setAllColumnsShowFocus(true);
     reportView_->header()->setSectionsClickable(true);
     reportView_->header()->setSectionsMovable(false);
-    reportView_->setColumnWidth(0, 180);
-    reportView_->setColumnWidth(1, 90);
+    restoreColumnWidths();
+    // A refill resets the model, which resets the header's sections: the
+    // column widths the user had are put back.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this,
+            &FileViewControl::keepColumnWidths);
+    connect(model_, &QAbstractItemModel::modelReset, this, &FileViewControl::restoreColumnWidths);
     connect(reportView_->header(), &QHeaderView::sectionClicked, this,
             &FileViewControl::columnClicked);
 
@@ -49,13 +53,19 @@ void FileViewControl::setViewMode(int mode) {
     // Only the shown view holds the model, so a refill never lays out the
     // hidden one; the selection moves across.
     QAbstractItemView* shown = currentView();
-    QAbstractItemView* hidden = shown == reportView_ ? static_cast<QAbstractItemView*>(iconView_)
-                                                     : reportView_;
+    QAbstractItemView* hidden =
+        shown == reportView_ ? static_cast<QAbstractItemView*>(iconView_) : reportView_;
     if (hidden->model()) {
+        if (hidden == reportView_) {
+            keepColumnWidths();
+        }
         hidden->setModel(nullptr);
     }
     if (!shown->model()) {
         shown->setModel(model_);
+        if (shown == reportView_) {
+            restoreColumnWidths();
+        }
     }
     if (selected >= 0) {
         selectRow(selected);
@@ -67,13 +77,13 @@ void FileViewControl::setViewMode(int mode) {
     if (mode_ == LargeIcons) {
         iconView_->setViewMode(QListView::IconMode);
         iconView_->setIconSize(QSize(32, 32));
-        iconView_->setGridSize(QSize(96, 64));
+        iconView_->setGridSize(QSize(110, 64));
         iconView_->setFlow(QListView::LeftToRight);
         iconView_->setWordWrap(true);
     } else {
         iconView_->setViewMode(QListView::ListMode);
         iconView_->setIconSize(QSize(16, 16));
-        iconView_->setGridSize(mode_ == SmallIcons ? QSize(150, 20) : QSize());
+        iconView_->setGridSize(mode_ == SmallIcons ? QSize(190, 20) : QSize());
         iconView_->setFlow(mode_ == SmallIcons ? QListView::LeftToRight : QListView::TopToBottom);
         iconView_->setWordWrap(false);
     }
@@ -81,6 +91,20 @@ void FileViewControl::setViewMode(int mode) {
     iconView_->setMovement(QListView::Static);
     iconView_->setResizeMode(QListView::Adjust);
     stack_->setCurrentWidget(iconView_);
+}
+
+void FileViewControl::keepColumnWidths() {
+    if (reportView_->model()) {
+        for (int column = 0; column < 3; ++column) {
+            widths_[std::size_t(column)] = reportView_->columnWidth(column);
+        }
+    }
+}
+
+void FileViewControl::restoreColumnWidths() {
+    for (int column = 0; column < 3; ++column) {
+        reportView_->setColumnWidth(column, widths_[std::size_t(column)]);
+    }
 }
 
 QAbstractItemView* FileViewControl::currentView() const {
@@ -99,7 +123,7 @@ int FileViewControl::selectedRow() const {
 void FileViewControl::selectRow(int row) {
     const QModelIndex index = model_->index(row, 0);
     currentView()->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                            QItemSelectionModel::Rows);
+                                                                QItemSelectionModel::Rows);
 }
 
 } // namespace crateward

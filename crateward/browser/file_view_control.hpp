@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <array>
+
 class QAbstractItemView;
 class QListView;
 class QStackedLayout;
@@ -41,11 +43,15 @@ signals:
     void columnClicked(int column);
 
 private:
+    void keepColumnWidths();
+    void restoreColumnWidths();
+
     FileViewModel* model_;
     QListView* iconView_;
     QTreeView* reportView_;
     QStackedLayout* stack_;
     int mode_ = Report;
+    std::array<int, 3> widths_{220, 100, 80}; // report columns, kept across refills
 };
 
 } // namespace crateward

@@ -78,13 +78,14 @@ frmMain::frmMain(QWidget* parent)
     Status = new QStatusBar(client_);
     Status->setObjectName(QStringLiteral("Status"));
     Status->setSizeGripEnabled(false);
+    Status->setContentsMargins(0, 0, 0, 0);
     const char* tips[] = {"Status",
                           "HPI File name",
                           "Total number in the HPI archive",
                           "Total number of file in the selected path",
                           "Selected path",
                           "Selected file name"};
-    const int stretch[] = {1, 3, 1, 1, 2, 2};
+    const int stretch[] = {1, 3, 2, 2, 1, 1};
     for (int i = 0; i < 6; ++i) {
         auto* label = new QLabel(Status);
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
@@ -92,6 +93,8 @@ frmMain::frmMain(QWidget* parent)
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->setMinimumWidth(20);
+        label->setContentsMargins(2, 0, 2, 0);
+        label->setMargin(0);
         Status->addWidget(label, stretch[i]);
         panels_[std::size_t(i)] = label;
     }

@@ -221,12 +221,8 @@ void frmMain::buildBars() {
     auto* group = new QActionGroup(ToolbarView);
     const char* keys[] = {"ViewLargeIcons", "ViewSmall", "ViewList", "ViewReport"};
     const char* tips[] = {"View large icons", "View small icons", "View list", "View details"};
-    const QStyle::StandardPixmap icons[] = {
-        QStyle::SP_FileDialogContentsView, QStyle::SP_FileDialogInfoView,
-        QStyle::SP_FileDialogListView, QStyle::SP_FileDialogDetailedView};
     for (int mode = 0; mode < 4; ++mode) {
-        QAction* a =
-            ToolbarView->addAction(style()->standardIcon(icons[mode]), QLatin1String(keys[mode]));
+        QAction* a = ToolbarView->addAction(ViewModeIcon(mode), QLatin1String(keys[mode]));
         a->setObjectName(QLatin1String(keys[mode]));
         a->setToolTip(QLatin1String(tips[mode]));
         a->setCheckable(true);

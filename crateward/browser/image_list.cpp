@@ -79,6 +79,46 @@ QIcon ImageListIcon(int index) {
     return *it;
 }
 
+QIcon ViewModeIcon(int mode) {
+    QPixmap pix(20, 20);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    const QColor ink(40, 70, 130);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    switch (mode) {
+    case 0: // four large squares
+        for (const QPoint at : {QPoint(2, 2), QPoint(11, 2), QPoint(2, 11), QPoint(11, 11)}) {
+            p.drawRect(QRect(at, QSize(7, 7)));
+        }
+        break;
+    case 1: // small squares with names, in rows
+        for (int y = 3; y < 18; y += 6) {
+            for (const int x : {2, 11}) {
+                p.drawRect(x, y, 3, 3);
+                p.drawRect(x + 4, y + 1, 4, 1);
+            }
+        }
+        break;
+    case 2: // small squares with names, in columns
+        for (int y = 2; y < 18; y += 4) {
+            for (const int x : {2, 11}) {
+                p.drawRect(x, y, 2, 2);
+                p.drawRect(x + 3, y + 1, 5, 1);
+            }
+        }
+        break;
+    default: // rows with columns
+        for (int y = 3; y < 18; y += 4) {
+            p.drawRect(2, y, 2, 2);
+            p.drawRect(6, y + 1, 6, 1);
+            p.drawRect(14, y + 1, 4, 1);
+        }
+        break;
+    }
+    return QIcon(pix);
+}
+
 int ListIconIndex(const QString& name) {
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot < 0) {

@@ -15,4 +15,8 @@ QIcon ImageListIcon(int index);
 // GAF 8, any other extension 2 (compared upper-cased).
 int ListIconIndex(const QString& name);
 
+// The pictures of the ToolbarView buttons: large icons, small icons, list
+// and details (modes 0 to 3).
+QIcon ViewModeIcon(int mode);
+
 } // namespace crateward
