@@ -13,6 +13,8 @@
 #include <QTreeWidget>
 
 #include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "file_view_control.hpp"
 #include "gui_harness.hpp"
@@ -224,6 +226,45 @@ TEST_F(Window, ThePreviewPanesTakeTheirPlaceUnderTheTree) {
     EXPECT_LT(w.Tree->height(), fullTree);
     EXPECT_NEAR(w.visualisateur->y(), w.Tree->y() + w.Tree->height() + 50 / 15, 1);
     EXPECT_EQ(w.visualisateur->width(), w.Tree->width());
+}
+
+} // namespace
+} // namespace crateward::testing
+
+namespace crateward::testing {
+namespace {
+
+// The real program: started on an archive, ended with SIGTERM, it shuts down
+// as if its window were closed and removes its working directory.
+TEST_F(Window, TheProgramShutsDownOnSigterm) {
+    const auto archive = path("p.hpi");
+    writeArchive(archive, {{"a.txt", "x"}});
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        execl(CRATEWARD_PROGRAM, CRATEWARD_PROGRAM, archive.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const fs::path work = home() / "temp1";
+    for (int i = 0; i < 200 && !fs::exists(work); ++i) {
+        QTest::qWait(25);
+    }
+    ASSERT_TRUE(fs::exists(work));
+    QTest::qWait(200); // let the event loop start
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    int status = 0;
+    for (int i = 0; i < 400 && waitpid(pid, &status, WNOHANG) == 0; ++i) {
+        QTest::qWait(25);
+    }
+    EXPECT_TRUE(WIFEXITED(status)) << "the program did not end by itself";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(fs::exists(work));
+    EXPECT_EQ(settings().read(kApp, kOptions, kMainWidth), "6000");
+    if (!WIFEXITED(status)) {
+        ::kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
 }
 
 } // namespace
