@@ -299,6 +299,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
                                                             : 4;
     if (watched == Tree->viewport()) {
         QTreeWidgetItem* node = Tree->itemAt(mouse->position().toPoint());
+        if (node && mouse->position().x() < Tree->visualItemRect(node).left()) {
+            node = nullptr; // the expand mark beside the node is not a click on it
+        }
         if (type == QEvent::MouseButtonPress) {
             lastButton_ = button;
             pressedNode_ = node;

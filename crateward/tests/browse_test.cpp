@@ -1,5 +1,7 @@
 // Opening archives, the tree and the list, sorting, pop-ups and the recent
 // archives, driven through the real main window.
+#include <algorithm>
+
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
@@ -160,6 +162,34 @@ TEST_F(Browse, RightClicksShowThePopupsAndLeaveTheListAlone) {
     }
     EXPECT_EQ(shown, QStringList({"&Extract", "Extract &all files in this path",
                                   "Extract &entire HPI archive"}));
+}
+
+TEST_F(Browse, RootNamesHoldingABackslashAreCountedButNotShown) {
+    const auto p = path("odd.hpi");
+    writeArchive(p, {{"PPP", "x"}, {"plain.txt", "y"}});
+    auto bytes = testsupport::readFile(p);
+    const std::string from = "PPP";
+    auto it = std::search(bytes.begin(), bytes.end(), from.begin(), from.end());
+    ASSERT_NE(it, bytes.end());
+    it[1] = '\\';
+    testsupport::writeFile(p, bytes);
+    frmMain& w = start();
+    w.OpenHPI(QString::fromStdString(p.string()));
+    ASSERT_NE(w.archiveHandle(), 0);
+    clickNode("Root");
+    EXPECT_EQ(listColumn(0), QStringList({"plain.txt"}));
+    EXPECT_EQ(panel(4), "2 files in this path");
+}
+
+TEST_F(Browse, TheExpandMarkOpensANodeWithoutClickingIt) {
+    frmMain& w = start();
+    w.OpenHPI(archive());
+    clickNode("Root");
+    const QRect rect = w.Tree->visualItemRect(node("units"));
+    QTest::mouseClick(w.Tree->viewport(), Qt::LeftButton, {},
+                      QPoint(rect.left() - 8, rect.center().y()));
+    EXPECT_TRUE(node("units")->isExpanded());
+    EXPECT_EQ(panel(5), ""); // the list still shows the root
 }
 
 TEST_F(Browse, ExpandAllAndCollapseAllKeepTheRootOpen) {
