@@ -73,6 +73,22 @@ std::shared_ptr<OpenArchive> archiveFor(std::int32_t h) {
     return it->second;
 }
 
+// The pack behind a handle; `end` removes it from the table (HPIPackArchive
+// ends the handle whatever its result).
+std::shared_ptr<Pack> packFor(std::int32_t h, bool end) {
+    std::lock_guard lock(handles().mutex);
+    auto it = handles().packs.find(h);
+    if (it == handles().packs.end()) {
+        setError("unknown pack handle " + std::to_string(h));
+        return nullptr;
+    }
+    auto pack = it->second;
+    if (end) {
+        handles().packs.erase(it);
+    }
+    return pack;
+}
+
 // Copies `text` into a caller's name buffer, cut at a character boundary so
 // it fits with its NUL.
 void fillName(char* buffer, const std::string& text) {
@@ -230,15 +246,9 @@ std::int32_t HPICreate(const char* archiveFile, HPIProgressCallback progress) {
 }
 
 std::int32_t HPIAddFile(std::int32_t packHandle, const char* member, const char* sourceFile) {
-    std::shared_ptr<Pack> pack;
-    {
-        std::lock_guard lock(handles().mutex);
-        auto it = handles().packs.find(packHandle);
-        if (it == handles().packs.end()) {
-            setError("unknown pack handle " + std::to_string(packHandle));
-            return 0;
-        }
-        pack = it->second;
+    auto pack = packFor(packHandle, false);
+    if (!pack) {
+        return 0;
     }
     if (!member || !sourceFile || !*sourceFile) {
         setError("no member name or source file");
@@ -253,16 +263,9 @@ std::int32_t HPIAddFile(std::int32_t packHandle, const char* member, const char*
 }
 
 std::int32_t HPIPackArchive(std::int32_t packHandle, std::int32_t method) {
-    std::shared_ptr<Pack> pack;
-    {
-        std::lock_guard lock(handles().mutex);
-        auto it = handles().packs.find(packHandle);
-        if (it == handles().packs.end()) {
-            setError("unknown pack handle " + std::to_string(packHandle));
-            return 0;
-        }
-        pack = std::move(it->second);
-        handles().packs.erase(it);
+    auto pack = packFor(packHandle, true);
+    if (!pack) {
+        return 0;
     }
     if (method < 0 || method > 2) {
         setError("unknown compression method " + std::to_string(method));
