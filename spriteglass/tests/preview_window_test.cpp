@@ -2,6 +2,8 @@
 #include "ProgramPalette.hpp"
 #include "frmGafViewer.hpp"
 
+#include "common/scripted_dialogs.hpp"
+
 #include <testsupport/gaf_writer.hpp>
 #include <testsupport/testsupport.hpp>
 
@@ -75,4 +77,23 @@ TEST(FrmPreview, AnAnimationWithoutFramesClosesOnTheFirstTick) {
     EXPECT_FALSE(preview->isVisible());
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(preview.isNull()); // closing deleted it and its surface
+}
+
+TEST(FrmPreview, ASurfaceThatCannotBeMadeShowsTheMemoryMessageAndCloses) {
+    // A wide frame and a tall one: the preview would need 32860 x 32860 pixels.
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir / "huge.gaf",
+                           makeGaf({{"Huge", {rawFrame(32767, 1), rawFrame(1, 32767)}}}));
+    common::ScopedScriptedDialogs dialogs;
+    frmGafViewer viewer;
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "huge.gaf")));
+    viewer.cmdPreviewAnimation->click();
+    EXPECT_EQ(dialogs->messages(),
+              std::vector<QString>{"|The memory for the graphics window could not be allocated.  "
+                                   "Try clearing up memory, hard drive space, or rebooting."});
+    EXPECT_EQ(dialogs->calls[0].icon, common::MessageIcon::Information);
+    ASSERT_EQ(viewer.previews().size(), 1);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(viewer.previews()[0].isNull());
+    EXPECT_TRUE(viewer.isEnabled()); // only the preview closed
 }

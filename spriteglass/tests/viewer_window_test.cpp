@@ -9,6 +9,7 @@
 #include <testsupport/testsupport.hpp>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -145,6 +146,28 @@ TEST(SplitterBar, KeepsTheBarBetween1000TwipsAndHalfTheWidth) {
     EXPECT_EQ(SplitterBar::Clamp(999, 20000), 1000);
     EXPECT_EQ(SplitterBar::Clamp(10001, 20000), 10000);
     EXPECT_EQ(SplitterBar::Clamp(10001, 20001), 10000); // the integer part of the half
+}
+
+TEST(SplitterBar, DraggingMovesTheListEdgeWithinItsLimits) {
+    frmGafViewer viewer;
+    ASSERT_TRUE(viewer.SetUpWindow("none.txt"));
+    viewer.resize(760, 500); // 11400 twips: the bar stays between 1000 and 5700
+    auto send = [&](QEvent::Type type, int x, Qt::MouseButton button) {
+        QMouseEvent event(type, QPointF(x, 5), viewer.PicSplitter->mapToGlobal(QPointF(x, 5)),
+                          button, type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewer.PicSplitter, &event);
+    };
+    send(QEvent::MouseButtonPress, 0, Qt::LeftButton);
+    EXPECT_TRUE(viewer.PicSplitter->dragging());
+    send(QEvent::MouseMove, 1000, Qt::LeftButton);
+    EXPECT_EQ(viewer.PicSplitter->left(), 5700);
+    send(QEvent::MouseButtonRelease, -1000, Qt::LeftButton);
+    EXPECT_FALSE(viewer.PicSplitter->dragging());
+    EXPECT_EQ(viewer.PicSplitter->left(), 1000);
+    EXPECT_EQ(viewer.ListGAF->width(), toPixels(1000));
+    EXPECT_EQ(viewer.PicView->x(), toPixels(1000 + SplitterBar::BarWidth));
+    EXPECT_EQ(viewer.PicSplitter->y(), toPixels(SplitterBar::Margin));
 }
 
 TEST(CommandLinePath, DropsOnlyTheOuterQuotes) {
