@@ -69,8 +69,8 @@ void frmMain::OpenHPI(const QString& path) {
     }
     // 6. Parents come before their contents; a node whose parent is missing
     //    or whose key is taken is skipped.
-    Tree->setUpdatesEnabled(false);
-    auto* root = new QTreeWidgetItem(Tree, QStringList(path));
+    //    The nodes are built apart from the tree and handed to it at once.
+    auto* root = new QTreeWidgetItem(QStringList(path));
     root->setData(0, kKeyRole, kRootKey);
     root->setIcon(0, ImageListIcon(9));
     nodes_.insert(kRootKey.toLower(), root);
@@ -95,8 +95,8 @@ void frmMain::OpenHPI(const QString& path) {
         activity->setText(QStringLiteral("Loading file..."));
     }
     // 7. The root and the top-level directories show.
+    Tree->addTopLevelItem(root);
     root->setExpanded(true);
-    Tree->setUpdatesEnabled(true);
     // 8.
     statusPanel(2)->setText(path);
     statusPanel(3)->setText(QString::number(archiveFileCount_) + QStringLiteral(" files in HPI"));
