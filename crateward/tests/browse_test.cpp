@@ -13,6 +13,7 @@
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
 #include "gui_harness.hpp"
+#include "image_list.hpp"
 #include "settings_keys.hpp"
 
 namespace crateward::testing {
@@ -56,6 +57,8 @@ TEST_F(Browse, OpeningBuildsTheTreeAndStatusButNotTheList) {
     EXPECT_EQ(node("units")->parent(), root);
     EXPECT_FALSE(node("units")->isExpanded());
     EXPECT_EQ(root->childCount(), 2); // empty, units
+    EXPECT_EQ(root->icon(0).cacheKey(), ImageListIcon(9).cacheKey());
+    EXPECT_EQ(node("units")->icon(0).cacheKey(), ImageListIcon(1).cacheKey());
     EXPECT_EQ(panel(1), "Ready");
     EXPECT_EQ(panel(2), file);
     EXPECT_EQ(panel(3), "7 files in HPI");
