@@ -1,0 +1,95 @@
+// The `3do` tool: the model engine from the command line.
+//
+//   3do info FILE            the piece tree as JSON
+//   3do objects FILE         the renderer objects the viewer would add, as JSON
+//   3do obj FILE OUT.obj     Wavefront OBJ export with OUT.mtl beside it
+//
+// Reader messages go to standard error, one line each. Exit 0 on success,
+// 1 on a failure, 2 on a usage error.
+#include "meshglass/ModelFile.hpp"
+#include "meshglass/ModelText.hpp"
+#include "meshglass/class3do.hpp"
+
+#include "common/program_paths.hpp"
+#include "spriteglass/palette.hpp"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+namespace fs = std::filesystem;
+using namespace meshglass;
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: 3do info FILE\n"
+                         "       3do objects FILE\n"
+                         "       3do obj FILE OUT.obj\n");
+    return 2;
+}
+
+bool writeText(const fs::path& path, const std::string& text) {
+    const fs::path temporary = path.string() + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out.write(text.data(), std::streamsize(text.size())) || !out.flush()) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error) {
+        fs::remove(temporary, error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        return usage();
+    }
+    const std::string command = argv[1];
+    const bool exportObj = command == "obj";
+    if ((command != "info" && command != "objects" && !exportObj) || argc != (exportObj ? 4 : 3)) {
+        return usage();
+    }
+    const fs::path input = argv[2];
+    auto file = ModelFile::open(input);
+    if (!file) {
+        std::fprintf(stderr, "3do: %s: cannot open the file\n", argv[2]);
+        return 1;
+    }
+    file->onError = [&](std::string_view text) {
+        std::fprintf(stderr, "3do: %s: %.*s\n", argv[2], int(text.size()), text.data());
+    };
+    auto root = LoadModel(*file);
+    if (command == "info") {
+        std::cout << ModelJson(*root, file->errorCount());
+        return 0;
+    }
+    CollectingRenderer renderer;
+    BuildModel(*root, renderer);
+    if (command == "objects") {
+        std::cout << ObjectsJson(renderer.objects, file->errorCount());
+        return 0;
+    }
+    const fs::path objPath = argv[3];
+    fs::path mtlPath = objPath;
+    mtlPath.replace_extension(".mtl");
+    const spriteglass::Palette palette =
+        spriteglass::LoadPalette(common::ProgramDataFile("palette.dat"));
+    if (!writeText(mtlPath, MtlText(renderer.objects, palette)) ||
+        !writeText(objPath, ObjText(renderer.objects, mtlPath.filename().string()))) {
+        std::fprintf(stderr, "3do: %s: cannot write the export\n", argv[3]);
+        return 1;
+    }
+    return 0;
+}
