@@ -199,7 +199,16 @@ class Collector : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            ns[run.run_name.function_name] = run.GetAdjustedRealTime();
+            if (run.run_type != Run::RT_Iteration) {
+                continue;
+            }
+            // The fastest of the repetitions: the machine is shared, and the
+            // least disturbed run is the truest of both sides of a ratio.
+            const std::string name = run.run_name.function_name;
+            const double time = run.GetAdjustedRealTime();
+            if (!ns.count(name) || time < ns[name]) {
+                ns[name] = time;
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -220,16 +229,24 @@ int main(int argc, char** argv) {
     if (data().real) {
         benchmark::RegisterBenchmark("read_file_rle", BM_read_rle)
             ->Unit(benchmark::kMicrosecond)
-            ->MinTime(0.5);
+            ->MinTime(0.2)
+            ->Repetitions(5);
         benchmark::RegisterBenchmark("load_gaf_rle", BM_load_rle)
             ->Unit(benchmark::kMicrosecond)
-            ->MinTime(0.5);
+            ->MinTime(0.2)
+            ->Repetitions(5);
     }
     for (const auto& [name, fn] : microseconds) {
-        benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+        benchmark::RegisterBenchmark(name, fn)
+            ->Unit(benchmark::kMicrosecond)
+            ->MinTime(0.2)
+            ->Repetitions(5);
     }
     for (const auto& [name, fn] : nanoseconds) {
-        benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kNanosecond)->MinTime(0.5);
+        benchmark::RegisterBenchmark(name, fn)
+            ->Unit(benchmark::kNanosecond)
+            ->MinTime(0.2)
+            ->Repetitions(5);
     }
     Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
