@@ -12,7 +12,7 @@ namespace spriteglass {
 class IndexedSurface {
 public:
     // Largest surface made, in pixels.
-    static constexpr std::int64_t MaxPixels = 64ll * 1024 * 1024;
+    static constexpr std::int64_t MaxPixels = 16ll * 1024 * 1024;
 
     // Makes a Width x Height surface. False when the size is not positive,
     // too large, or the memory cannot be had; the surface is then empty.
