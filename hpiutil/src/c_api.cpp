@@ -19,8 +19,10 @@ using hpiutil::Archive;
 using hpiutil::ArchiveWriter;
 
 struct OpenArchive {
+    explicit OpenArchive(Archive a) : archive(std::move(a)) {}
     Archive archive;
     // The directory HPIDir listed last, so walking one directory is linear.
+    std::mutex cacheMutex;
     std::string lastDir;
     std::int32_t lastDirIndex = -2;
 };
@@ -143,7 +145,7 @@ std::int32_t HPIOpen(const char* archiveFile) {
         setError(opened.error());
         return 0;
     }
-    auto state = std::make_shared<OpenArchive>(OpenArchive{std::move(opened.value()), {}, -2});
+    auto state = std::make_shared<OpenArchive>(std::move(opened.value()));
     std::lock_guard lock(handles().mutex);
     const std::int32_t h = handles().allocate();
     handles().archives.emplace(h, std::move(state));
@@ -171,6 +173,7 @@ std::int32_t HPIDir(std::int32_t archive, std::int32_t index, const char* direct
         return 0;
     }
     const std::string dir = directory ? directory : "";
+    std::lock_guard lock(a->cacheMutex);
     if (a->lastDirIndex == -2 || dir != a->lastDir) {
         auto found = a->archive.find(dir);
         if (!found || (*found >= 0 && !a->archive.entries()[std::size_t(*found)].directory)) {
