@@ -1,0 +1,80 @@
+// The main window "Meshglass": open, about and exit buttons, the draw-mode
+// option buttons and the drawing area PicView, in which the model named on
+// the command line or opened here is drawn through the renderer and turned
+// by dragging with a mouse button held.
+#pragma once
+
+#include "ViewRenderer.hpp"
+#include "meshglass/class3do.hpp"
+
+#include <QColor>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QPushButton;
+class QRadioButton;
+class QLabel;
+
+namespace meshglass {
+
+class PicViewBox;
+
+class Frm3do : public QWidget {
+public:
+    explicit Frm3do(ViewRenderer& renderer, QWidget* parent = nullptr);
+    ~Frm3do() override;
+
+    // Loading the window: LoadSettings, InitializeGraphics, then show.
+    void Form_Load();
+    void LoadSettings();
+    void InitializeGraphics();
+    void Form_Resize();
+    void Open3DO(const QString& fileName);
+    void LoadModelFile(const QString& fileName);
+    void BuildModel();
+
+    void PicView_Paint();
+    void PicView_MouseDown(Qt::MouseButtons buttons, int x, int y);
+    void PicView_MouseMove(Qt::MouseButtons buttons, int x, int y);
+    void OptionGouraudShaded_Click();
+    void OptionWireFrame_Click();
+    void cmdOpen_Click();
+    void Command1_Click();
+    void cmdExit_Click();
+
+    // Run by Command1 to show the presentation window as a modal window,
+    // and by cmdExit to unload it.
+    std::function<void()> showPresentation;
+    std::function<void()> unloadPresentation;
+
+    QPushButton* cmdOpen;
+    QPushButton* cmdExit;
+    QPushButton* Command1;
+    QRadioButton* OptionGouraudShaded;
+    QRadioButton* OptionWireFrame;
+    PicViewBox* PicView;
+    QLabel* PicTextureSize; // a second picture box that nothing uses
+
+    std::unique_ptr<class3do> CurrentModel;
+    std::int32_t DisplayMode = 2;
+    std::int16_t BackColorIndex = 255;
+    QColor ViewBackColor = Qt::white;
+    std::int32_t LastX = 0;
+    std::int32_t LastY = 0;
+    std::array<std::uint8_t, 1024> Palette{};
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    ViewRenderer& renderer_;
+    bool graphicsReady_ = false;
+    bool cleanedUp_ = false;
+    bool resizing_ = false;
+};
+
+} // namespace meshglass

@@ -1,0 +1,34 @@
+#include "PicViewBox.hpp"
+
+#include <QMouseEvent>
+
+namespace meshglass {
+
+PicViewBox::PicViewBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_NativeWindow);
+    setAttribute(Qt::WA_PaintOnScreen);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
+}
+
+void PicViewBox::paintEvent(QPaintEvent*) {
+    if (onPaint) {
+        onPaint();
+    }
+}
+
+void PicViewBox::mousePressEvent(QMouseEvent* event) {
+    if (onMouseDown) {
+        const QPoint at = event->position().toPoint();
+        onMouseDown(event->buttons(), at.x(), at.y());
+    }
+}
+
+void PicViewBox::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove) {
+        const QPoint at = event->position().toPoint();
+        onMouseMove(event->buttons(), at.x(), at.y());
+    }
+}
+
+} // namespace meshglass

@@ -1,0 +1,30 @@
+// The drawing area PicView: a native child window (its id goes to the
+// renderer, which draws into a window of its own inside it) whose paint and
+// mouse events are passed to Frm3do's handlers.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+namespace meshglass {
+
+class PicViewBox : public QWidget {
+public:
+    explicit PicViewBox(QWidget* parent);
+
+    std::function<void()> onPaint;
+    // buttons held, x, y in pixels
+    std::function<void(Qt::MouseButtons, int, int)> onMouseDown;
+    std::function<void(Qt::MouseButtons, int, int)> onMouseMove;
+
+    // The renderer paints, not Qt.
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+};
+
+} // namespace meshglass

@@ -1,0 +1,31 @@
+// Meshglass: shows the 3DO model whose path is the whole command line.
+#include "MeshdrawRenderer.hpp"
+#include "MeshglassProgram.hpp"
+
+#include "common/qt_dialogs.hpp"
+
+#include <QApplication>
+#include <QStringList>
+
+int main(int argc, char** argv) {
+    // The renderer draws into X windows: Qt runs on xcb (XWayland serves
+    // Wayland desktops).
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Meshglass"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Meshglass"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    common::Dialogs::install(std::make_unique<common::QtDialogs>());
+
+    // The whole command line is the path, as it was given: the arguments
+    // are joined back with blanks.
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    meshglass::MeshdrawRenderer renderer;
+    meshglass::MeshglassProgram program(renderer);
+    program.Start(arguments.join(QLatin1Char(' ')));
+    if (program.ended) {
+        return 0;
+    }
+    return app.exec();
+}
