@@ -55,6 +55,15 @@ bool ModelFile::read(std::span<std::uint8_t> out) {
     return true;
 }
 
+std::span<const std::uint8_t> ModelFile::take(std::size_t n) {
+    if (n > bytes_.size() - position_) {
+        return {};
+    }
+    const std::span<const std::uint8_t> taken(bytes_.data() + position_, n);
+    position_ += n;
+    return taken;
+}
+
 bool ModelFile::readByte(std::uint8_t& value) {
     if (position_ >= bytes_.size()) {
         return false;

@@ -19,8 +19,8 @@ bool class3dPrimitive::LoadVertexes(ModelFile& File, std::int32_t Number) {
         !File.spend(std::uint64_t(count) * 2)) {
         return false;
     }
-    std::vector<std::uint8_t> raw(std::size_t(count) * 2);
-    if (!File.read(raw)) {
+    const std::span<const std::uint8_t> raw = File.take(std::size_t(count) * 2);
+    if (raw.size() != std::size_t(count) * 2) {
         return false;
     }
     VertexList.resize(std::size_t(count));

@@ -144,8 +144,8 @@ void class3do::ReadVertices(ModelFile& File) {
         !File.seek(Header.VertexArrayOffset)) {
         return;
     }
-    std::vector<std::uint8_t> raw(std::size_t(count) * VertexRecordSize);
-    if (!File.read(raw)) {
+    const std::span<const std::uint8_t> raw = File.take(std::size_t(count) * VertexRecordSize);
+    if (raw.empty()) {
         return;
     }
     Vertices.resize(std::size_t(count));
@@ -166,23 +166,30 @@ void class3do::ReadPrimitives(ModelFile& File) {
         File.reportError();
         return;
     }
-    std::vector<std::uint8_t> raw(std::size_t(count) * PrimitiveRecordSize);
-    if (!File.read(raw)) {
+    const std::span<const std::uint8_t> raw = File.take(std::size_t(count) * PrimitiveRecordSize);
+    if (raw.size() != std::size_t(count) * PrimitiveRecordSize) {
         File.reportError();
         return;
     }
-    Primitives.assign(std::size_t(count), class3dPrimitive{});
-    for (std::size_t i = 0; i < Primitives.size(); ++i) {
+    Primitives.clear();
+    Primitives.reserve(std::size_t(count));
+    for (std::size_t i = 0; i < std::size_t(count); ++i) {
         const std::uint8_t* record = raw.data() + i * PrimitiveRecordSize;
         const std::int32_t colorIndex = int32At(record);
         const std::int32_t indexCount = int32At(record + 4);
         const std::int32_t indexOffset = int32At(record + 12);
-        if (!File.seek(indexOffset) || !Primitives[i].LoadVertexes(File, indexCount)) {
+        // Each polygon starts reset; its list is sized for the load only
+        // when the values are in the file.
+        const std::int64_t listSize = indexCount > 0 ? indexCount : 1;
+        Primitives.emplace_back(File.holds(indexOffset, listSize, 2) ? std::size_t(listSize) : 1);
+        class3dPrimitive& primitive = Primitives.back();
+        if (!File.seek(indexOffset) || !primitive.LoadVertexes(File, indexCount)) {
+            primitive.Initialize();
             File.reportError();
             continue;
         }
         if (colorIndex >= 1 && colorIndex <= 255) {
-            Primitives[i].Color = std::int16_t(colorIndex);
+            primitive.Color = std::int16_t(colorIndex);
         }
     }
 }

@@ -7,6 +7,22 @@ namespace meshglass {
 
 namespace {
 
+bool faceNamesItsVertices(const RenderFace& face, const std::vector<std::int16_t>& indices,
+                          std::size_t vertexCount) {
+    const std::int64_t first = face.firstIndex;
+    const std::int64_t count = face.vertexCount;
+    if (first < 0 || count < 0 || first + count > std::int64_t(indices.size())) {
+        return false;
+    }
+    for (std::int64_t k = 0; k < count; ++k) {
+        const std::int16_t index = indices[std::size_t(first + k)];
+        if (index < 0 || std::size_t(index) >= vertexCount) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Drops every face whose index run or vertex indices lie outside the
 // piece's own arrays; the kept faces' runs are packed again in order.
 void keepFacesWithVertices(std::vector<RenderFace>& faces, std::vector<std::int16_t>& indices,
@@ -16,16 +32,11 @@ void keepFacesWithVertices(std::vector<RenderFace>& faces, std::vector<std::int1
     keptFaces.reserve(faces.size());
     keptIndices.reserve(indices.size());
     for (RenderFace face : faces) {
-        const std::int64_t first = face.firstIndex;
-        const std::int64_t count = face.vertexCount;
-        bool valid = first >= 0 && count >= 0 && first + count <= std::int64_t(indices.size());
-        for (std::int64_t k = 0; valid && k < count; ++k) {
-            const std::int16_t index = indices[std::size_t(first + k)];
-            valid = index >= 0 && std::size_t(index) < vertexCount;
-        }
-        if (!valid) {
+        if (!faceNamesItsVertices(face, indices, vertexCount)) {
             continue;
         }
+        const std::int64_t first = face.firstIndex;
+        const std::int64_t count = face.vertexCount;
         face.firstIndex = std::int32_t(keptIndices.size());
         keptIndices.insert(keptIndices.end(), indices.begin() + first,
                            indices.begin() + first + count);
@@ -47,9 +58,14 @@ void class3do::GLCreateModel(ModelRenderer& renderer, bool Recurse, float Offset
     GLFaces.assign(Primitives.size(), RenderFace{});
 
     std::vector<std::int16_t> indices;
-    std::vector<std::int16_t> list;
+    std::size_t total = 0;
+    for (const class3dPrimitive& primitive : Primitives) {
+        total += primitive.VertexList.size();
+    }
+    indices.reserve(total);
     for (std::size_t i = 0; i < Primitives.size(); ++i) {
-        Primitives[i].GetVertexes(list);
+        // The polygon's own list, as GetVertexes would copy it.
+        const std::vector<std::int16_t>& list = Primitives[i].VertexList;
         // A face counts its indices in 16 bits and finds them by a 32-bit
         // position; a polygon beyond either ends this piece, as a failed
         // step does.
@@ -73,10 +89,18 @@ void class3do::GLCreateModel(ModelRenderer& renderer, bool Recurse, float Offset
     const float z = Position.z + OffsetZ;
     // A piece of a single polygon, vertex or index is not drawn.
     if (GLFaces.size() >= 2 && GLVertices.size() >= 2 && indices.size() >= 2) {
-        std::vector<RenderFace> faces = GLFaces;
-        keepFacesWithVertices(faces, indices, GLVertices.size());
-        if (!faces.empty()) {
-            renderer.Add3DObject(RenderObject{Name, faces, GLVertices, indices, x, y, z});
+        bool whole = true;
+        for (const RenderFace& face : GLFaces) {
+            whole = whole && faceNamesItsVertices(face, indices, GLVertices.size());
+        }
+        if (whole) {
+            renderer.Add3DObject(RenderObject{Name, GLFaces, GLVertices, indices, x, y, z});
+        } else {
+            std::vector<RenderFace> faces = GLFaces;
+            keepFacesWithVertices(faces, indices, GLVertices.size());
+            if (!faces.empty()) {
+                renderer.Add3DObject(RenderObject{Name, faces, GLVertices, indices, x, y, z});
+            }
         }
     }
     if (Recurse) {

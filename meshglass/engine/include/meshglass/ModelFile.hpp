@@ -42,6 +42,9 @@ public:
     // when fewer remain.
     bool read(std::span<std::uint8_t> out);
     bool readByte(std::uint8_t& value);
+    // The next n bytes without copying them, moving past them; empty (and no
+    // move) when fewer remain.
+    std::span<const std::uint8_t> take(std::size_t n);
     // Whether count records of recordSize bytes fit in the file at offset.
     bool holds(std::int64_t offset, std::int64_t count, std::int64_t recordSize) const;
 

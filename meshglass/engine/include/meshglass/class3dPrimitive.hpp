@@ -12,6 +12,9 @@ class ModelFile;
 class class3dPrimitive {
 public:
     class3dPrimitive() { Initialize(); }
+    // A reset primitive whose list already holds listSize zeros (so a load
+    // of that many values needs no second allocation).
+    explicit class3dPrimitive(std::size_t listSize) : VertexList(listSize, 0) {}
 
     // VertexList = (0), Color = -1.
     void Initialize();
