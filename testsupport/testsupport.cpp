@@ -1,5 +1,7 @@
 #include "testsupport/testsupport.hpp"
 
+#include "common/sha256.hpp"
+
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -52,6 +54,10 @@ void writeFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
 
 void writeFile(const fs::path& path, std::string_view text) {
     writeFile(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+std::string sha256Hex(std::span<const std::uint8_t> bytes) {
+    return common::sha256Hex(bytes);
 }
 
 std::optional<fs::path> sharedDir() {

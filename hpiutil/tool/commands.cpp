@@ -1,5 +1,5 @@
 #include "commands.hpp"
-#include "json.hpp"
+#include "common/json.hpp"
 
 #include "hpiutil/archive.hpp"
 #include "hpiutil/paths.hpp"
@@ -322,12 +322,12 @@ int info(const Args& args) {
         "\"dirStart\":%u,\"dirEnd\":%u,\"trailer\":%s,\"files\":%llu,\"directories\":%llu,"
         "\"uncompressedBytes\":%llu,\"methods\":{\"stored\":%llu,\"lz77\":%llu,"
         "\"zlib\":%llu,\"other\":%llu}}\n",
-        jsonString(args[0]).c_str(), static_cast<unsigned long long>(i.fileSize), i.headerKey,
-        (i.headerKey & 0xFF) ? "true" : "false", i.dirStart, i.dirEnd, i.trailer ? "true" : "false",
-        static_cast<unsigned long long>(files), static_cast<unsigned long long>(dirs),
-        static_cast<unsigned long long>(bytes), static_cast<unsigned long long>(methods[0]),
-        static_cast<unsigned long long>(methods[1]), static_cast<unsigned long long>(methods[2]),
-        static_cast<unsigned long long>(other));
+        common::jsonString(args[0]).c_str(), static_cast<unsigned long long>(i.fileSize),
+        i.headerKey, (i.headerKey & 0xFF) ? "true" : "false", i.dirStart, i.dirEnd,
+        i.trailer ? "true" : "false", static_cast<unsigned long long>(files),
+        static_cast<unsigned long long>(dirs), static_cast<unsigned long long>(bytes),
+        static_cast<unsigned long long>(methods[0]), static_cast<unsigned long long>(methods[1]),
+        static_cast<unsigned long long>(methods[2]), static_cast<unsigned long long>(other));
     return 0;
 }
 

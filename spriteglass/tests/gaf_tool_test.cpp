@@ -1,5 +1,5 @@
 #include "spriteglass/gaf_file.hpp"
-#include "spriteglass/sha256.hpp"
+#include "common/sha256.hpp"
 
 #include <testsupport/gaf_writer.hpp>
 #include <testsupport/testsupport.hpp>
@@ -51,9 +51,9 @@ TEST(GafTool, InfoPrintsEveryEntryFrameAndSubframeAsJson) {
     testsupport::writeFile(dir / "a b.gaf", makeGaf({{"Fire\"\xE9", {first, parent}}}));
     const ToolRun run = runTool("info " + quoted(dir / "a b.gaf"));
     ASSERT_EQ(run.status, 0);
-    const std::string sha12 = spriteglass::Sha256Hex(std::vector<std::uint8_t>{1, 2});
-    const std::string sha99 = spriteglass::Sha256Hex(std::vector<std::uint8_t>{9, 9});
-    const std::string sha7 = spriteglass::Sha256Hex(std::vector<std::uint8_t>{7});
+    const std::string sha12 = common::sha256Hex(std::vector<std::uint8_t>{1, 2});
+    const std::string sha99 = common::sha256Hex(std::vector<std::uint8_t>{9, 9});
+    const std::string sha7 = common::sha256Hex(std::vector<std::uint8_t>{7});
     const std::string expected =
         "{\"entries\":[{\"name\":\"Fire\\\"\xC3\xA9\",\"animated\":true,\"frames\":["
         "{\"width\":2,\"height\":1,\"x\":0,\"y\":0,\"compressed\":false,\"fps\":0,"

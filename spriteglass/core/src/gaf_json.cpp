@@ -1,31 +1,12 @@
 #include "spriteglass/gaf_json.hpp"
 
-#include "spriteglass/sha256.hpp"
+#include "common/json.hpp"
+#include "common/sha256.hpp"
 #include "spriteglass/text.hpp"
-
-#include <cstdio>
 
 namespace spriteglass {
 
 namespace {
-
-void appendString(std::string& out, const std::string& utf8) {
-    out += '"';
-    for (char ch : utf8) {
-        const auto c = std::uint8_t(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += ch;
-        }
-    }
-    out += '"';
-}
 
 void appendFrame(std::string& out, const classGAFFrame& frame) {
     out += "{\"width\":" + std::to_string(frame.Width());
@@ -34,7 +15,7 @@ void appendFrame(std::string& out, const classGAFFrame& frame) {
     out += ",\"y\":" + std::to_string(frame.PositionY());
     out += std::string(",\"compressed\":") + (frame.Compressed() ? "true" : "false");
     out += ",\"fps\":" + std::to_string(frame.FPS());
-    out += ",\"pixels_sha256\":\"" + Sha256Hex(frame.Pixels()) + "\"";
+    out += ",\"pixels_sha256\":\"" + common::sha256Hex(frame.Pixels()) + "\"";
     out += ",\"subframes\":[";
     for (std::size_t j = 0; j < frame.Subframes().size(); ++j) {
         if (j) {
@@ -55,7 +36,7 @@ std::string GafInfoJson(const classGAF& gaf) {
             out += ',';
         }
         out += "{\"name\":";
-        appendString(out, Cp1252ToUtf8(animation.Name()));
+        out += common::jsonString(Cp1252ToUtf8(animation.Name()));
         out += std::string(",\"animated\":") + (animation.Animated() ? "true" : "false");
         out += ",\"frames\":[";
         for (std::size_t f = 0; f < animation.Frames().size(); ++f) {

@@ -1,8 +1,8 @@
-#include "json.hpp"
+#include "common/json.hpp"
 
 #include <cstdio>
 
-namespace hpitool {
+namespace common {
 
 std::string jsonString(std::string_view text) {
     std::string out = "\"";
@@ -38,4 +38,4 @@ std::string jsonString(std::string_view text) {
     return out;
 }
 
-} // namespace hpitool
+} // namespace common

@@ -1,9 +1,9 @@
-#include "spriteglass/sha256.hpp"
+#include "common/sha256.hpp"
 
 #include <array>
 #include <cstdio>
 
-namespace spriteglass {
+namespace common {
 
 namespace {
 
@@ -52,7 +52,7 @@ void compress(std::array<std::uint32_t, 8>& h, const std::uint8_t* block) {
 
 } // namespace
 
-std::string Sha256Hex(std::span<const std::uint8_t> bytes) {
+std::string sha256Hex(std::span<const std::uint8_t> bytes) {
     std::array<std::uint32_t, 8> h = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                       0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
     std::size_t whole = bytes.size() / 64;
@@ -82,4 +82,4 @@ std::string Sha256Hex(std::span<const std::uint8_t> bytes) {
     return out;
 }
 
-} // namespace spriteglass
+} // namespace common
