@@ -25,5 +25,4 @@ add_dependencies(meshglass_window_tests spriteglass_palette)
 # Draws a real model on the X server (skips without DISPLAY).
 toolkit_add_test(NAME meshglass_draw_tests SOURCES tests/viewer_draw_test.cpp
     LIBS meshglass_gui Qt6::Test X11)
-add_dependencies(meshglass_draw_tests spriteglass_palette meshglass)
-target_compile_definitions(meshglass_draw_tests PRIVATE MESHGLASS_PROGRAM="$<TARGET_FILE:meshglass>")
+add_dependencies(meshglass_draw_tests spriteglass_palette)

@@ -115,19 +115,6 @@ TEST(ModelRecords, PieceWhoseFacesAllNameMissingVerticesIsNotAdded) {
     EXPECT_EQ(renderer.objects[0].name, "kept");
 }
 
-TEST(ModelRecords, WithoutRecurseOnlyThePieceItself) {
-    TdoPieceSpec root = tdoTriangles("root", 2, 1.0);
-    root.children = {tdoTriangles("child", 2)};
-    auto loaded = loadBytes(makeTdo(root));
-    CollectingRenderer renderer;
-    loaded.root->GLCreateModel(renderer, false, 2, 3, 4);
-    ASSERT_EQ(renderer.objects.size(), 1u);
-    EXPECT_EQ(renderer.objects[0].x, 3.0f);
-    EXPECT_EQ(renderer.objects[0].z, 4.0f);
-    EXPECT_EQ(loaded.root->GLFaces.size(), 2u);
-    EXPECT_EQ(loaded.root->GLVertices.size(), 3u);
-}
-
 TEST(ModelText, JsonOfTheTreeAndObjects) {
     TdoPieceSpec root;
     root.name = "base\"q";

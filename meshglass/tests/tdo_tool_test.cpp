@@ -39,24 +39,6 @@ std::string quoted(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
 }
 
-TEST(TdoTool, InfoAndObjectsPrintJson) {
-    TempDir dir;
-    testsupport::TdoPieceSpec root = testsupport::tdoTriangles("base", 2);
-    root.children = {testsupport::tdoTriangles("turret", 3, 2.5)};
-    testsupport::writeFile(dir / "m.3do", testsupport::makeTdo(root));
-    ToolRun info = run("info " + quoted(dir / "m.3do"), dir);
-    EXPECT_EQ(info.code, 0);
-    EXPECT_EQ(info.out.rfind("{\"errors\":0,\"root\":{\"name\":\"base\"", 0), 0u) << info.out;
-    EXPECT_NE(info.out.find("\"children\":[{\"name\":\"turret\",\"position\":[2.5,0,0]"),
-              std::string::npos);
-    ToolRun objects = run("objects " + quoted(dir / "m.3do"), dir);
-    EXPECT_EQ(objects.code, 0);
-    EXPECT_NE(objects.out.find("{\"name\":\"turret\",\"position\":[2.5,0,0],\"faces\":3,"
-                               "\"vertices\":3,\"indices\":9}"),
-              std::string::npos)
-        << objects.out;
-}
-
 TEST(TdoTool, ReaderMessagesGoToStandardErrorAndCount) {
     TempDir dir;
     testsupport::TdoPieceSpec root = testsupport::tdoTriangles("base", 2);

@@ -103,6 +103,14 @@ TEST_F(ViewerWindow, OpenGLTypeSettingChoosesTheStartMode) {
     EXPECT_EQ(program.main->DisplayMode, 1);
     EXPECT_EQ(renderer.named("Set3DView")[0].args, (std::vector<double>{1, 255}));
     EXPECT_TRUE(program.main->OptionWireFrame->isChecked()); // shown selected all the same
+    renderer.calls.clear();
+    program.main->OptionWireFrame->click();
+    EXPECT_EQ(program.main->DisplayMode, 2);
+    ASSERT_EQ(renderer.calls.size(), 2u);
+    EXPECT_EQ(renderer.calls[0].args, (std::vector<double>{2, 255}));
+    EXPECT_EQ(renderer.calls[1].name, "DrawView");
+    program.main->OptionGouraudShaded->click();
+    EXPECT_EQ(renderer.calls[2].args, (std::vector<double>{1, 255}));
     EXPECT_EQ(RoundedNumberOf(" 1.5"), 2);
     EXPECT_EQ(RoundedNumberOf("2.5"), 2);
     EXPECT_EQ(RoundedNumberOf("0x1"), 0);
@@ -134,20 +142,6 @@ TEST_F(ViewerWindow, ThirtyPixelDragTurnsTheCameraOneRadian) {
     program.main->PicView_MouseMove(Qt::LeftButton, 130, 85);
     EXPECT_NEAR(renderer.calls[renderer.calls.size() - 2].args[0], 0.5, 1e-6);
     EXPECT_EQ(program.main->LastY, 85);
-}
-
-TEST_F(ViewerWindow, DrawModeButtons) {
-    MeshglassProgram program(renderer);
-    program.Start(modelWithGrandchild(dir));
-    renderer.calls.clear();
-    program.main->OptionGouraudShaded->click();
-    EXPECT_EQ(program.main->DisplayMode, 1);
-    ASSERT_EQ(renderer.calls.size(), 2u);
-    EXPECT_EQ(renderer.calls[0].args, (std::vector<double>{1, 255}));
-    EXPECT_EQ(renderer.calls[1].name, "DrawView");
-    program.main->OptionWireFrame->click();
-    EXPECT_EQ(renderer.calls[2].args, (std::vector<double>{2, 255}));
-    EXPECT_EQ(program.main->DisplayMode, 2);
 }
 
 TEST_F(ViewerWindow, MissingFileShowsTheLoadErrorKeepsTheModelAndCreatesNothing) {
@@ -214,21 +208,6 @@ TEST_F(ViewerWindow, OpenButtonAboutAndExit) {
     EXPECT_FALSE(program.main->isVisible());
     EXPECT_TRUE(program.ended);
     EXPECT_EQ(renderer.calls.back().name, "Cleanup3D");
-}
-
-TEST_F(ViewerWindow, ResizeKeepsTheMarginsAndFollowsWithTheView) {
-    MeshglassProgram program(renderer);
-    program.Start(modelWithGrandchild(dir));
-    renderer.calls.clear();
-    program.main->resize(800, 600);
-    QApplication::processEvents();
-    const PicViewBox* view = program.main->PicView;
-    EXPECT_EQ(view->x(), 3);
-    EXPECT_EQ(view->width(), 800 - 7);
-    EXPECT_EQ(view->y() + view->height(), 600 - 3);
-    const auto resizes = renderer.named("ResizeView");
-    ASSERT_FALSE(resizes.empty());
-    EXPECT_EQ(resizes.back().args, (std::vector<double>{793, double(view->height())}));
 }
 
 } // namespace

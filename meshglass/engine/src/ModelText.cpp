@@ -1,5 +1,7 @@
 #include "meshglass/ModelText.hpp"
 
+#include "common/json.hpp"
+
 #include <cstdio>
 #include <set>
 
@@ -26,23 +28,16 @@ void appendPoint(std::string& out, float x, float y, float z) {
 // Names are single-byte text: each byte is the character of that code
 // point, written as UTF-8.
 void appendString(std::string& out, const std::string& text) {
-    out += '"';
+    std::string utf8;
     for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-            out += buffer;
-        } else if (c < 0x80) {
-            out += char(c);
+        if (c < 0x80) {
+            utf8 += char(c);
         } else {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
+            utf8 += char(0xC0 | (c >> 6));
+            utf8 += char(0x80 | (c & 0x3F));
         }
     }
-    out += '"';
+    out += common::jsonString(utf8);
 }
 
 void appendHeader(std::string& out, const ObjectHeader& h) {
