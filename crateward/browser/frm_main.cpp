@@ -20,6 +20,8 @@
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
 #include "frm_wait.hpp"
+#include "preview_dispatch.hpp"
+#include "program_commands.hpp"
 #include "settings_keys.hpp"
 #include "working_directory.hpp"
 
@@ -100,6 +102,9 @@ frmMain::frmMain(QWidget* parent)
     }
 
     resize(px(kDefaultMainSize), px(kDefaultMainSize));
+
+    programCommands_ = new ProgramCommands(*this);
+    previewDispatch_ = new PreviewDispatch(*this, *programCommands_);
 }
 
 frmMain::~frmMain() {
@@ -109,8 +114,8 @@ frmMain::~frmMain() {
 bool frmMain::startUp(const QString& commandLine) {
     // 1.
     statusPanel(1)->setText(QStringLiteral("Ready"));
-    // 2. The file association and the program locations are registered and
-    //    loaded here once the tools part provides them.
+    // 2. The file association, then the program locations.
+    programCommands_->startUp();
     // 3.
     restoreWindowState();
     // 4. The whole command line is one path.
@@ -277,6 +282,7 @@ void frmMain::shutDown() {
     settings_.writeNumber(kApp, kOptions, kMainLeft, maximised ? -60 : keep(was.x(), pos().x()));
     settings_.writeNumber(kApp, kOptions, kMainTop, maximised ? -60 : keep(was.y(), pos().y()));
     unloadWait();
+    previewDispatch_->unloadWindows();
     closeArchiveHandle();
     if (!workingDirectory_.isEmpty()) {
         RemoveWorkingDirectory(workingDirectory_.toStdString());

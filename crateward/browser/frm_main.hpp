@@ -35,6 +35,8 @@ namespace crateward {
 
 class FileViewControl;
 class frmWait;
+class PreviewDispatch;
+class ProgramCommands;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -68,6 +70,9 @@ public:
     int lastMouseButton() const { return lastButton_; }
     QLabel* statusPanel(int panel) const { return panels_[std::size_t(panel - 1)]; }
     const SettingsStore& settings() const { return settings_; }
+    // The program locations and launch commands, and the preview dispatch.
+    ProgramCommands* programCommands() const { return programCommands_; }
+    PreviewDispatch* previewDispatch() const { return previewDispatch_; }
 
     // Controls, named as the window's design names them.
     QTreeWidget* Tree = nullptr;
@@ -142,6 +147,8 @@ private:
     bool longCommand_ = false;
     bool closeRequested_ = false;
     bool shutDownDone_ = false;
+    ProgramCommands* programCommands_ = nullptr;
+    PreviewDispatch* previewDispatch_ = nullptr;
 };
 
 } // namespace crateward

@@ -20,6 +20,7 @@
 #include "image_list.hpp"
 #include "member_paths.hpp"
 #include "mod_hpiutil.hpp"
+#include "preview_dispatch.hpp"
 #include "settings_keys.hpp"
 
 namespace crateward {
@@ -197,8 +198,7 @@ void frmMain::FileView_ItemClick(int row) {
     if (!treeAndListHaveEntries() || row < 0 || row >= FileView->model()->count()) {
         return;
     }
-    // The preview of the clicked entry runs here once the preview part
-    // provides it.
+    previewDispatch_->FileView_ItemClick(row);
     if (lastButton_ >= 2) {
         FileViewPopupMenu->popup(QCursor::pos());
     }
@@ -212,7 +212,8 @@ void frmMain::FileView_DblClick(int row) {
     }
     const FileViewEntry entry = FileView->model()->entry(row);
     if (entry.type != QLatin1String("Directory")) {
-        return; // files go to the preview part
+        previewDispatch_->FileView_DblClick(row);
+        return;
     }
     QTreeWidgetItem* node = nodeOfKey(GetTreeKey() + entry.name);
     if (!node) {

@@ -11,9 +11,11 @@
 
 #include <cstdlib>
 
+#include "file_association.hpp"
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
 #include "hpiutil/writer.hpp"
+#include "program_commands.hpp"
 
 namespace crateward::testing {
 
@@ -57,11 +59,19 @@ void WindowTest::SetUp() {
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     setenv("TA_DIR", (dir_ / "ta").c_str(), 1);
     dialogs_ = std::make_unique<common::ScopedScriptedDialogs>();
+    launcher_ = std::make_unique<ScopedRecordingLauncher>();
+    ProgramCommands::associationToolRunner() = [this](const std::string& tool,
+                                                      const std::vector<std::string>&) {
+        toolRuns_.push_back(tool);
+        return true;
+    };
 }
 
 void WindowTest::TearDown() {
     window_.reset();
+    launcher_.reset();
     dialogs_.reset();
+    ProgramCommands::associationToolRunner() = RunInstalledTool;
 }
 
 frmMain& WindowTest::start(const QString& commandLine) {

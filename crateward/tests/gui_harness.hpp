@@ -18,6 +18,7 @@
 
 #include "common/scripted_dialogs.hpp"
 #include "frm_main.hpp"
+#include "launcher.hpp"
 #include "settings_store.hpp"
 #include "testsupport/testsupport.hpp"
 
@@ -65,6 +66,10 @@ protected:
 
     testsupport::TempDir dir_;
     std::unique_ptr<common::ScopedScriptedDialogs> dialogs_;
+    // Every launch is recorded, none is made.
+    std::unique_ptr<ScopedRecordingLauncher> launcher_;
+    // The desktop database tools the file association asked for.
+    std::vector<std::string> toolRuns_;
     std::unique_ptr<frmMain> window_;
 
 private:

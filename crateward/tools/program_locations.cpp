@@ -1,0 +1,26 @@
+#include "program_locations.hpp"
+
+#include "program_keys.hpp"
+#include "settings_keys.hpp"
+
+namespace crateward {
+
+void LoadProgramPaths(const SettingsStore& settings, ProgramLocations& programs) {
+    programs.TAPath = settings.read(kApp, kPrograms, kTAKey);
+    programs.UnitViewerPath = settings.read(kApp, kPrograms, kUnitViewerKey);
+    programs.ModelProgramPath = settings.read(kApp, kPrograms, kModelKey);
+    programs.SpriteProgramPath = settings.read(kApp, kPrograms, kSpriteKey);
+    programs.MapProgramPath = settings.read(kApp, kPrograms, kMapKey);
+}
+
+std::string FolderOf(std::string_view path) {
+    const auto cut = path.find_last_of("/\\");
+    return std::string(cut == std::string_view::npos ? path : path.substr(0, cut));
+}
+
+std::string SiblingProgramPath(const std::filesystem::path& programDirectory,
+                               std::string_view program) {
+    return (programDirectory / program).string();
+}
+
+} // namespace crateward
