@@ -7,10 +7,16 @@
 #include <QApplication>
 #include <QStringList>
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
     // The renderer draws into X windows: Qt runs on xcb (XWayland serves
     // Wayland desktops).
     qputenv("QT_QPA_PLATFORM", "xcb");
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr, "meshglass: needs an X display, and DISPLAY is not set\n");
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Meshglass"));
     QApplication::setApplicationDisplayName(QStringLiteral("Meshglass"));

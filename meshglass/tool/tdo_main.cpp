@@ -84,6 +84,9 @@ int main(int argc, char** argv) {
     const fs::path objPath = argv[3];
     fs::path mtlPath = objPath;
     mtlPath.replace_extension(".mtl");
+    if (mtlPath == objPath) {
+        mtlPath += ".mtl"; // an export named *.mtl keeps its own materials apart
+    }
     const spriteglass::Palette palette =
         spriteglass::LoadPalette(common::ProgramDataFile("palette.dat"));
     if (!writeText(mtlPath, MtlText(renderer.objects, palette)) ||
