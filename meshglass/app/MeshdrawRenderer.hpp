@@ -28,7 +28,7 @@ public:
 
 private:
     std::unique_ptr<QSocketNotifier> watch_;
-    bool cleanedUp_ = false;
+    bool cleanedUp_ = true; // nothing to release before Initialize
 };
 
 } // namespace meshglass
