@@ -47,13 +47,14 @@ PreviewDispatch::PreviewDispatch(frmMain& window, ProgramCommands& programs)
 }
 
 bool PreviewDispatch::modifying() const {
+    // A hidden action also reads as disabled: the command is not there.
     const QAction* modify = window_.findChild<QAction*>(QStringLiteral("mnuModifierHPI"));
-    return modify && !modify->isEnabled();
+    return modify && modify->isVisible() && !modify->isEnabled();
 }
 
 bool PreviewDispatch::saveModifEnabled() const {
     const QMenu* save = window_.findChild<QMenu*>(QStringLiteral("mnuSaveModif"));
-    return save && save->menuAction()->isEnabled();
+    return save && save->menuAction()->isVisible() && save->menuAction()->isEnabled();
 }
 
 std::optional<QString> PreviewDispatch::copyOf(const QString& memberPath, CopyMode mode) const {
