@@ -1,19 +1,10 @@
 #include "file_association.hpp"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "user_files.hpp"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <fstream>
-#include <optional>
 #include <sstream>
-#include <system_error>
-
-extern char** environ;
 
 namespace crateward {
 
@@ -106,49 +97,11 @@ std::string execProgram(const std::string& program) {
     return out;
 }
 
-std::optional<std::string> readText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-enum class WriteResult { Same, Written, Failed };
-
-// Replaces `file` with `content` unless it already holds exactly that; the
-// new content goes to a temporary file beside it and is renamed over it.
-WriteResult writeIfDifferent(const fs::path& file, const std::string& content) {
-    if (readText(file) == content) {
-        return WriteResult::Same;
-    }
-    std::error_code ec;
-    fs::create_directories(file.parent_path(), ec);
-    const fs::path temporary = file.string() + ".tmp-" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << content;
-        out.flush();
-        if (!out) {
-            fs::remove(temporary, ec);
-            return WriteResult::Failed;
-        }
-    }
-    fs::rename(temporary, file, ec);
-    if (ec) {
-        fs::remove(temporary, ec);
-        return WriteResult::Failed;
-    }
-    return WriteResult::Written;
-}
-
 // The glob patterns already in a package of `type` (none when the package
 // is missing or describes another type).
 std::vector<std::string> existingGlobs(const fs::path& package, const std::string& type) {
     std::vector<std::string> globs;
-    const auto text = readText(package);
+    const auto text = ReadText(package);
     if (!text || text->find("<mime-type type=\"" + xmlEscaped(type) + "\">") == std::string::npos) {
         return globs;
     }
@@ -234,27 +187,6 @@ std::string mimeAppsText(const std::string& existing, const std::string& type,
     return out;
 }
 
-fs::path homeBased(const char* variable, const char* fallback) {
-    const char* value = std::getenv(variable);
-    if (value && *value && fs::path(value).is_absolute()) {
-        return value;
-    }
-    const char* home = std::getenv("HOME");
-    return fs::path(home && *home ? home : "/") / fallback;
-}
-
-std::optional<std::string> findOnPath(const std::string& tool) {
-    const char* path = std::getenv("PATH");
-    std::istringstream dirs(path ? path : "/usr/bin:/bin");
-    for (std::string dir; std::getline(dirs, dir, ':');) {
-        const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + tool;
-        if (::access(candidate.c_str(), X_OK) == 0) {
-            return candidate;
-        }
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 std::vector<RegistryValue> FileTypeKeys(std::string extension, const std::string& command,
@@ -301,42 +233,10 @@ std::string MimeTypeFor(const std::string& description) {
 
 AssociationTarget AssociationTarget::forCurrentUser() {
     AssociationTarget target;
-    target.dataHome = homeBased("XDG_DATA_HOME", ".local/share");
-    target.configHome = homeBased("XDG_CONFIG_HOME", ".config");
+    target.dataHome = UserFolder("XDG_DATA_HOME", ".local/share");
+    target.configHome = UserFolder("XDG_CONFIG_HOME", ".config");
     target.runTool = RunInstalledTool;
     return target;
-}
-
-bool RunInstalledTool(const std::string& tool, const std::vector<std::string>& arguments) {
-    const auto program = findOnPath(tool);
-    if (!program) {
-        return true;
-    }
-    std::vector<std::string> words{*program};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned =
-        posix_spawn(&pid, program->c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        return false;
-    }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return false;
-        }
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool RegisterFileType(const AssociationTarget& target, const std::string& extension,
@@ -360,7 +260,7 @@ bool RegisterFileType(const AssociationTarget& target, const std::string& extens
         globs.push_back(glob);
     }
     const WriteResult packageWritten =
-        writeIfDifferent(package, packageText(type, oneLine(comment), globs, target.magic));
+        WriteIfDifferent(package, packageText(type, oneLine(comment), globs, target.magic));
     if (packageWritten == WriteResult::Failed) {
         return false;
     }
@@ -379,7 +279,7 @@ bool RegisterFileType(const AssociationTarget& target, const std::string& extens
                               "\nComment=" + oneLine(comment) + "\nExec=" + execProgram(command) +
                               " %f\nIcon=" + oneLine(entryIcon) + "\nMimeType=" + type +
                               ";\nTerminal=false\nCategories=Utility;Archiving;\n";
-    const WriteResult desktopWritten = writeIfDifferent(desktop, entry);
+    const WriteResult desktopWritten = WriteIfDifferent(desktop, entry);
     if (desktopWritten == WriteResult::Failed) {
         return false;
     }
@@ -387,7 +287,7 @@ bool RegisterFileType(const AssociationTarget& target, const std::string& extens
     // The desktop entry as the type's default application.
     const fs::path list = target.configHome / "mimeapps.list";
     const WriteResult listWritten =
-        writeIfDifferent(list, mimeAppsText(readText(list).value_or(""), type, desktopName));
+        WriteIfDifferent(list, mimeAppsText(ReadText(list).value_or(""), type, desktopName));
     if (listWritten == WriteResult::Failed) {
         return false;
     }

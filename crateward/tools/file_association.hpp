@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "user_files.hpp"
+
 namespace crateward {
 
 // One key of the registry form and its default value.
@@ -56,9 +58,6 @@ struct AssociationTarget {
 
     static AssociationTarget forCurrentUser();
 };
-
-// The default tool runner: runs the tool found on PATH and waits for it.
-bool RunInstalledTool(const std::string& tool, const std::vector<std::string>& arguments);
 
 // Writes the association of one extension. True only when every file was
 // written (or already held that content) and every tool that ran succeeded.
