@@ -149,6 +149,12 @@ TEST_F(Preview, MapsDuringAModificationWarnEachTimeAndUseTheUnpackedCopy) {
     EXPECT_EQ(launches()[1].arguments, copy("maps/island.tnt"));
     EXPECT_EQ(text(copyPath("maps/island.tnt")), "edited by the user");
     EXPECT_FALSE(fs::exists(copyPath("maps/island.ota")));
+    // Viewers get the unpacked copy too; nothing is added to the tree.
+    clickNode("anims");
+    doubleClickEntry("armcom.gaf");
+    EXPECT_EQ(launches().back(),
+              (Launch{"/opt/gaf/gafedit", copy("anims/armcom.gaf"), "/opt/gaf"}));
+    EXPECT_FALSE(fs::exists(copyPath("anims/armcom.gaf")));
 }
 
 TEST_F(Preview, ClicksShowOrHideThePanesByExtension) {
