@@ -15,6 +15,7 @@
 #include "frm_txt.hpp"
 #include "launcher.hpp"
 #include "program_commands.hpp"
+#include "sound_player.hpp"
 #include "text_decoding.hpp"
 
 namespace crateward {
@@ -152,8 +153,11 @@ void PreviewDispatch::FileView_DblClick(int row) {
             LaunchProgram(program, *copy);
         }
     } else if (ext == QLatin1String("WAV")) {
-        // The copy is made; playing it belongs to the sound pane.
-        copyOf(member, CopyMode::OnDemand);
+        // Played once at once, without waiting; the sound pane takes the
+        // copy over for repeated plays.
+        if (const auto copy = copyOf(member, CopyMode::OnDemand)) {
+            SoundPlayer::current().play(*copy);
+        }
     } else if (ext == QLatin1String("PCX")) {
         // Until the enlarged picture window is built, every picture goes
         // to the desktop's program for it.

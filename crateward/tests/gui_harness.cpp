@@ -60,6 +60,7 @@ void WindowTest::SetUp() {
     setenv("TA_DIR", (dir_ / "ta").c_str(), 1);
     dialogs_ = std::make_unique<common::ScopedScriptedDialogs>();
     launcher_ = std::make_unique<ScopedRecordingLauncher>();
+    sound_ = std::make_unique<ScopedRecordingSoundPlayer>();
     ProgramCommands::associationToolRunner() = [this](const std::string& tool,
                                                       const std::vector<std::string>&) {
         toolRuns_.push_back(tool);
@@ -70,6 +71,7 @@ void WindowTest::SetUp() {
 void WindowTest::TearDown() {
     window_.reset();
     launcher_.reset();
+    sound_.reset();
     dialogs_.reset();
     ProgramCommands::associationToolRunner() = RunInstalledTool;
 }

@@ -20,6 +20,7 @@
 #include "frm_main.hpp"
 #include "launcher.hpp"
 #include "settings_store.hpp"
+#include "sound_player.hpp"
 #include "testsupport/testsupport.hpp"
 
 class QTreeWidgetItem;
@@ -68,6 +69,8 @@ protected:
     std::unique_ptr<common::ScopedScriptedDialogs> dialogs_;
     // Every launch is recorded, none is made.
     std::unique_ptr<ScopedRecordingLauncher> launcher_;
+    // Every sound is recorded, none is played.
+    std::unique_ptr<ScopedRecordingSoundPlayer> sound_;
     // The desktop database tools the file association asked for.
     std::vector<std::string> toolRuns_;
     std::unique_ptr<frmMain> window_;

@@ -181,16 +181,19 @@ TEST_F(Preview, ClicksShowOrHideThePanesByExtension) {
     EXPECT_FALSE(fs::exists(copyPath("readme")));
 }
 
-TEST_F(Preview, PicturesGoToTheDesktopAndSoundsAreCopied) {
+TEST_F(Preview, PicturesGoToTheDesktopAndSoundsPlayOnceFromTheirCopy) {
     openArchive();
     clickNode("pics");
     doubleClickEntry("shot.Pcx"); // extension case does not matter
     EXPECT_EQ(launches(), (std::vector<Launch>{{copy("pics/shot.Pcx"), "", ""}}));
     EXPECT_EQ(text(copyPath("pics/shot.Pcx")), "pcx");
     clickNode("sounds");
+    EXPECT_TRUE(sound_->recorder().plays.empty());
     doubleClickEntry("boom.wav");
     EXPECT_EQ(text(copyPath("sounds/boom.wav")), "RIFF");
     EXPECT_EQ(launches().size(), 1u);
+    ASSERT_EQ(sound_->recorder().plays.size(), 1u);
+    EXPECT_EQ(sound_->recorder().plays[0].path, copy("sounds/boom.wav"));
 }
 
 TEST_F(Preview, SameNamesInOtherFoldersShowTheirOwnText) {
