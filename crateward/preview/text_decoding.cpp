@@ -1,25 +1,11 @@
 #include "text_decoding.hpp"
 
+#include "common/codepage.hpp"
+
 namespace crateward {
 
-namespace {
-
-// 0x80 to 0x9F; the rest of the code page is Latin-1.
-constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-} // namespace
-
 QString DecodeWindows1252(std::string_view bytes) {
-    QString text(qsizetype(bytes.size()), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        *out++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
-    }
-    return text;
+    return QString::fromStdString(common::cp1252ToUtf8(bytes));
 }
 
 } // namespace crateward

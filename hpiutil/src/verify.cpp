@@ -23,17 +23,10 @@ void checkDuplicates(const Archive& archive, std::int32_t dir, VerifyReport& rep
     auto kids = archive.children(dir);
     std::vector<std::uint32_t> sorted(kids.begin(), kids.end());
     const auto& entries = archive.entries();
-    auto folded = [&](std::uint32_t i) {
-        std::string s = entries[i].rawName;
-        for (auto& c : s) {
-            c = static_cast<char>(foldCp1252(static_cast<unsigned char>(c)));
-        }
-        return s;
-    };
     std::vector<std::pair<std::string, std::uint32_t>> keyed;
     keyed.reserve(sorted.size());
     for (auto i : sorted) {
-        keyed.emplace_back(folded(i), i);
+        keyed.emplace_back(foldedName(entries[i].rawName), i);
     }
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

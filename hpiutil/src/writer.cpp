@@ -6,14 +6,6 @@ namespace hpiutil {
 
 namespace {
 
-std::string folded(std::string_view raw) {
-    std::string s(raw);
-    for (auto& c : s) {
-        c = static_cast<char>(foldCp1252(static_cast<unsigned char>(c)));
-    }
-    return s;
-}
-
 Error badPath(std::string_view path, std::string what) {
     Error e = fail(std::move(what));
     e.member = std::string(path);
@@ -81,7 +73,7 @@ Result<PackNode*> place(PackNode& root, std::string_view path, bool leafDirector
         sofar += (sofar.empty() ? "" : "\\") + std::string(parts[i]);
         const bool last = i + 1 == parts.size();
         const bool wantDir = !last || leafDirectory;
-        auto key = folded(raw);
+        auto key = foldedName(raw);
         auto it = dir->byFoldedName.find(key);
         if (it != dir->byFoldedName.end()) {
             PackNode* existing = it->second;

@@ -1,25 +1,16 @@
 // Names inside archives are Windows-1252 bytes; the library's text is UTF-8.
+// The conversions and the case folding are the toolkit's shared ones.
 #pragma once
 
-#include <optional>
-#include <string>
-#include <string_view>
+#include "common/codepage.hpp"
 
 namespace hpiutil {
 
-// Every byte maps to one character (the five bytes Windows-1252 leaves
-// undefined map to the C1 code points of the same value), so this never fails.
-std::string cp1252ToUtf8(std::string_view bytes);
-
-// Empty optional when the text is not valid UTF-8 or holds a character
-// Windows-1252 cannot represent.
-std::optional<std::string> utf8ToCp1252(std::string_view text);
-
-// Upper-case folding of one Windows-1252 byte, as name matching uses it.
-unsigned char foldCp1252(unsigned char c);
-
-// Case-insensitive equality and ordering of Windows-1252 names.
-bool equalsFolded(std::string_view a, std::string_view b);
-bool lessFolded(std::string_view a, std::string_view b);
+using common::cp1252ToUtf8;
+using common::equalsFolded;
+using common::foldCp1252;
+using common::foldedName;
+using common::lessFolded;
+using common::utf8ToCp1252;
 
 } // namespace hpiutil

@@ -7,7 +7,8 @@
 
 namespace spriteglass {
 
-// Converts Windows-1252 bytes to UTF-8 (undefined code points map to U+FFFD).
+// Converts Windows-1252 bytes to UTF-8 (the five undefined bytes become the
+// control characters of the same value).
 std::string Cp1252ToUtf8(std::string_view bytes);
 
 // True when the two Windows-1252 names are equal without regard to letter case.

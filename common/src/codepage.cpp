@@ -1,9 +1,9 @@
-#include "hpiutil/codepage.hpp"
+#include "common/codepage.hpp"
 
 #include <array>
 #include <cstdint>
 
-namespace hpiutil {
+namespace common {
 
 namespace {
 
@@ -127,6 +127,14 @@ unsigned char foldCp1252(unsigned char c) {
     }
 }
 
+std::string foldedName(std::string_view name) {
+    std::string key(name);
+    for (char& c : key) {
+        c = static_cast<char>(foldCp1252(static_cast<unsigned char>(c)));
+    }
+    return key;
+}
+
 bool equalsFolded(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
@@ -156,4 +164,4 @@ bool lessFolded(std::string_view a, std::string_view b) {
     return a < b;
 }
 
-} // namespace hpiutil
+} // namespace common
