@@ -18,8 +18,8 @@ add_dependencies(meshglass spriteglass_palette)
 install(TARGETS meshglass RUNTIME DESTINATION bin)
 
 toolkit_add_test(NAME meshglass_window_tests
-    SOURCES tests/window_test_main.cpp tests/RecordingRenderer.hpp tests/viewer_window_test.cpp
-    LIBS meshglass_gui Qt6::Test)
+    SOURCES tests/RecordingRenderer.hpp tests/viewer_window_test.cpp
+    LIBS meshglass_gui Qt6::Test testsupport_qt)
 add_dependencies(meshglass_window_tests spriteglass_palette)
 
 # Draws a real model on the X server (skips without DISPLAY).

@@ -1,4 +1,6 @@
-// One QApplication for the window tests, on the offscreen platform.
+// One QApplication for a window test executable, on the offscreen platform,
+// with the per-user folders in a temporary folder. Linked in as an object
+// library: its global test environment registers itself.
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -15,8 +17,9 @@ public:
         QFile::setPermissions(runtime_->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                     QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_->path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(runtime_->path() + "/config"));
         static int argc = 1;
-        static char name[] = "spriteglass_window_tests";
+        static char name[] = "window_tests";
         static char* argv[] = {name, nullptr};
         app_ = std::make_unique<QApplication>(argc, argv);
     }
