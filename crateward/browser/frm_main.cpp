@@ -24,6 +24,7 @@
 #include "program_commands.hpp"
 #include "settings_keys.hpp"
 #include "working_directory.hpp"
+#include "archive_writing.hpp"
 
 namespace crateward {
 
@@ -105,6 +106,7 @@ frmMain::frmMain(QWidget* parent)
 
     programCommands_ = new ProgramCommands(*this);
     previewDispatch_ = new PreviewDispatch(*this, *programCommands_);
+    packing::ArchiveWriting::Install(*this);
 }
 
 frmMain::~frmMain() {
