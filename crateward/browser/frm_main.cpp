@@ -350,7 +350,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMain::setLongCommandRunning(bool running) {
     longCommand_ = running;
+    // A submenu's entry takes its menu's enabled state when the bar changes;
+    // "Save modified HPI" keeps its own.
+    QAction* save = findChild<QMenu*>(QStringLiteral("mnuSaveModif"))->menuAction();
+    const bool saveEnabled = save->isEnabled();
     menuBar()->setEnabled(!running);
+    save->setEnabled(saveEnabled);
     CoolBar->setEnabled(!running);
     Tree->setEnabled(!running);
     FileView->setEnabled(!running);
