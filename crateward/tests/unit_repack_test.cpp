@@ -1,1 +1,100 @@
-#include <gtest/gtest.h>
+// The unit repack through the window: the selection check, the messages,
+// the new archive's names and method, and that only this run's pieces are
+// packed.
+#include "gui_harness.hpp"
+#include "packing_harness.hpp"
+
+namespace crateward::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class UnitRepack : public WindowTest {
+protected:
+    frmMain& openArchive(const std::vector<Member>& members) {
+        writeArchive(path("units.hpi"), members);
+        frmMain& w = start();
+        w.OpenHPI(QString::fromStdString(path("units.hpi").string()));
+        EXPECT_NE(w.archiveHandle(), 0);
+        return w;
+    }
+    void select(const QString& folder, const QString& name) {
+        clickNode(folder);
+        clickEntry(name);
+    }
+};
+
+const std::vector<Member> kUnit = {
+    {"units\\ARMCOM.FBI", "fbi"},
+    {"objects3d\\ARMCOM.3do", "3do"},
+    {"scripts\\ARMCOM.cob", "cob"},
+    {"anims\\ARMCOM_gadget.gaf", "gadget"},
+    {"features\\corpses\\ARMCOM.tdf", "corpse info"},
+    {"unitpics\\ARMCOM.pcx", "pcx"},
+    {"download\\ARMCOM.tdf", "download"},
+    {"weapons\\ARMCOM_weapons.tdf", "weapons"},
+    {"units\\armlow.Fbi", "fbi"},
+    {"units\\odd.fbix", "x"},
+    {"objects3d\\thing.3do", "x"},
+};
+
+TEST_F(UnitRepack, GathersThePiecesIntoAZlibArchiveWithTheNotes) {
+    frmMain& w = openArchive(kUnit);
+    // A piece of that name left in the working directory is not taken.
+    const fs::path work(w.workingDirectory().toStdString());
+    testsupport::writeFile(work / "ARMCOM_dead.3do", "stale");
+    select("units", "ARMCOM.FBI");
+    const fs::path target = path("ARMCOM.ufo");
+    (*dialogs_)->queueText(QString::fromStdString(target.string()));
+    trigger("RepackUnit");
+    const auto& save = (*dialogs_)->calls.front();
+    EXPECT_EQ(save.kind, "saveFile");
+    EXPECT_EQ(save.title, "Save new HPI archive as...");
+    EXPECT_EQ(save.filter, "UFO file|*.ufo|HPI file|*.hpi|CCX file|*.ccx");
+    EXPECT_EQ(save.start, "ARMCOM");
+    EXPECT_EQ(messages(), QStringList({"|Unit succesfully exported.\r\rNo corpse model found."
+                                       "\rNo textures found."}));
+    bool chunked = false;
+    EXPECT_EQ(
+        archiveContents(target, &chunked),
+        (std::map<std::string, std::string>{{"anims\\ARMCOM_gadget.gaf", "gadget"},
+                                            {"download\\ARMCOM.tdf", "download"},
+                                            {"features\\corpses\\ARMCOM_dead.tdf", "corpse info"},
+                                            {"objects3d\\ARMCOM.3do", "3do"},
+                                            {"scripts\\ARMCOM.cob", "cob"},
+                                            {"unitpics\\ARMCOM.pcx", "pcx"},
+                                            {"units\\ARMCOM.FBI", "fbi"},
+                                            {"weapons\\ARMCOM_weapons.tdf", "weapons"}}));
+    EXPECT_TRUE(chunked);
+    // The working directory is left as it was.
+    EXPECT_EQ(std::distance(fs::directory_iterator(work), fs::directory_iterator()), 1);
+}
+
+TEST_F(UnitRepack, OnlyADefinitionFileIsAcceptedAndMissingPiecesStop) {
+    openArchive(kUnit);
+    select("units", "odd.fbix");
+    trigger("RepackUnit");
+    select("objects3d", "thing.3do");
+    trigger("RepackUnit");
+    // Fbi is accepted: it is missing its model, so the gathering stops.
+    select("units", "armlow.Fbi");
+    trigger("RepackUnit");
+    EXPECT_EQ(messages(), QStringList({"No no...|You must select an unit(*.FBI files) !!",
+                                       "No no...|You must select an unit(*.FBI files) !!",
+                                       "|Error extracting the unit .3DO file !!"}));
+    for (const auto& call : (*dialogs_)->calls) {
+        EXPECT_EQ(call.kind, "message"); // no save dialog
+    }
+}
+
+TEST_F(UnitRepack, CancelledSaveWritesNothing) {
+    openArchive(kUnit);
+    select("units", "ARMCOM.FBI");
+    (*dialogs_)->queueText(std::nullopt);
+    trigger("RepackUnit");
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_FALSE(fs::exists(path("ARMCOM.ufo")));
+}
+
+} // namespace
+} // namespace crateward::testing
