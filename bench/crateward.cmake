@@ -6,3 +6,14 @@ if(TARGET crateward_browser)
     target_link_libraries(bench_crateward PRIVATE crateward_browser hpiutil Qt6::Test
         benchmark::benchmark)
 endif()
+
+# bench_crateward_packing: packing a 10,000-file tree through the pack dialog
+# against `hpi pack` of the same tree.
+if(TARGET crateward_browser)
+    add_executable(bench_crateward_packing ${CMAKE_CURRENT_LIST_DIR}/crateward_packing.cpp)
+    target_link_libraries(bench_crateward_packing PRIVATE crateward_browser Qt6::Test
+        benchmark::benchmark)
+    if(TARGET hpi)
+        add_dependencies(bench_crateward_packing hpi)
+    endif()
+endif()

@@ -1,5 +1,6 @@
 #include "pack_progress_display.hpp"
 
+#include <QCoreApplication>
 #include <QLabel>
 
 #include <QProgressBar>
@@ -16,6 +17,26 @@ PackProgressDisplay::PackProgressDisplay(QLabel* fileName, QLabel* total, QProgr
     : fileName_(fileName), total_(total), file_(file), archive_(archive) {}
 
 void PackProgressDisplay::show(const ProgressValues& v) {
+    const bool last = v.filesDone >= v.filesTotal && v.archiveDone >= v.archiveTotal;
+    if (shown_.isValid() && !last && shown_.elapsed() < interval_) {
+        pending_ = v;
+        hasPending_ = true;
+        return;
+    }
+    apply(v);
+    shown_.start();
+    // The new texts are painted now: the library is still packing.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void PackProgressDisplay::flush() {
+    if (hasPending_) {
+        apply(pending_);
+    }
+}
+
+void PackProgressDisplay::apply(const ProgressValues& v) {
+    hasPending_ = false;
     const QString name = QString::fromUtf8(v.fileName);
     if (fileName_->text() != name) {
         fileName_->setText(name);
@@ -39,12 +60,13 @@ void PackProgressDisplay::show(const ProgressValues& v) {
     }
 }
 
-PackProgressDisplay::Binding::Binding(PackProgressDisplay& display) {
+PackProgressDisplay::Binding::Binding(PackProgressDisplay& display) : display_(display) {
     BindProgress([&display](const ProgressValues& v) { display.show(v); });
 }
 
 PackProgressDisplay::Binding::~Binding() {
     BindProgress({});
+    display_.flush();
 }
 
 } // namespace crateward::packing

@@ -5,6 +5,7 @@
 // repaint unchanged controls.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include "pack_engine.hpp"
@@ -19,6 +20,10 @@ public:
     PackProgressDisplay(QLabel* fileName, QLabel* total, QProgressBar* file, QProgressBar* archive);
 
     void show(const ProgressValues& values);
+    // Writes the last values reported, if not yet shown.
+    void flush();
+    // 40 ms unless set; 0 shows every report.
+    void setMinimumInterval(int milliseconds) { interval_ = milliseconds; }
     // Binds this display to PackProgress for its life.
     class Binding {
     public:
@@ -26,17 +31,26 @@ public:
         ~Binding();
         Binding(const Binding&) = delete;
         Binding& operator=(const Binding&) = delete;
+
+    private:
+        PackProgressDisplay& display_;
     };
 
     // Captions and maxima written so far.
     int writes() const { return writes_; }
 
 private:
+    void apply(const ProgressValues& values);
+
     QLabel* fileName_;
     QLabel* total_;
     QProgressBar* file_;
     QProgressBar* archive_;
     int writes_ = 0;
+    int interval_ = 40;
+    QElapsedTimer shown_;
+    ProgressValues pending_;
+    bool hasPending_ = false;
 };
 
 // "3 file(s) packed of 10".

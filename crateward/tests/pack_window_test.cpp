@@ -131,6 +131,7 @@ TEST_F(PackPath, BrowseButtonsFillTheFieldsAndACancelChangesNothing) {
 TEST_F(PackPath, ProgressLabelsReadAsCountedAndAreWrittenOnlyOnChange) {
     frmMain& w = start();
     frmPackPath d(&w);
+    d.progress().setMinimumInterval(0);
     packing::ProgressValues v{"sub\\name.fbi", 3, 10, 5, 8, 40, 100};
     d.progress().show(v);
     EXPECT_EQ(d.AffTotalHpiArchive->text(), "3 file(s) packed of 10");
@@ -143,6 +144,17 @@ TEST_F(PackPath, ProgressLabelsReadAsCountedAndAreWrittenOnlyOnChange) {
     d.progress().show(v);
     EXPECT_EQ(d.progress().writes(), writes); // values only: no caption or maximum rewritten
     EXPECT_EQ(d.ProgressBarFile->value(), 6);
+    // Within the interval a report waits until the next one or the end.
+    d.progress().setMinimumInterval(60000);
+    v.filesDone = 4;
+    d.progress().show(v);
+    EXPECT_EQ(d.AffTotalHpiArchive->text(), "3 file(s) packed of 10");
+    d.progress().flush();
+    EXPECT_EQ(d.AffTotalHpiArchive->text(), "4 file(s) packed of 10");
+    v.filesDone = 10;
+    v.archiveDone = 100;
+    d.progress().show(v);
+    EXPECT_EQ(d.AffTotalHpiArchive->text(), "10 file(s) packed of 10");
 }
 
 TEST_F(PackPath, FailedPackLeavesTheOldArchiveByteIdenticalAndSaysSo) {
