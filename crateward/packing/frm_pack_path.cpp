@@ -90,6 +90,14 @@ frmPackPath::frmPackPath(frmMain* owner) : QDialog(owner), owner_(owner) {
     Label1[3]->hide();
     Label1[4]->hide();
     connect(BTexit, &QPushButton::clicked, this, &frmPackPath::BTexit_Click);
+    // The progress stays where it was when the inputs are hidden.
+    for (QWidget* w : std::initializer_list<QWidget*>{DataInput[0], DataInput[1], Label1[0],
+                                                      Label1[1], Label1[2], BoutonsParcourir[0],
+                                                      BoutonsParcourir[1], Method, Label2}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
     progress_ = std::make_unique<PackProgressDisplay>(AffFileName, AffTotalHpiArchive,
                                                       ProgressBarFile, ProgressBarHPIArchive);
     resize(520, 260);

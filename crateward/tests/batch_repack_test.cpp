@@ -194,5 +194,22 @@ TEST_F(Batch, AnOpenArchiveIsClosedOnlyWhenTheUserAgrees) {
     EXPECT_EQ(archiveContents(path("merged.hpi")).size(), 1u);
 }
 
+TEST_F(Batch, AMergeLeavesAModificationsWorkingCopyAlone) {
+    frmRepackInPath& d = *dialog_;
+    const QString first = make("src/first.hpi", {{"x.txt", "x"}});
+    window_->OpenHPI(first);
+    trigger("mnuModifierHPI");
+    const fs::path work(window_->workingDirectory().toStdString());
+    testsupport::writeFile(work / "edited.txt", "my edit");
+    d.ListSourceFiles->addItem(make("src/second.hpi", {{"y.txt", "y"}}));
+    d.TxtDest->setText(QString::fromStdString(path("merged.hpi").string()));
+    (*dialogs_)->queueAnswer(MessageAnswer::Yes);
+    d.cmdGO_Click();
+    EXPECT_EQ(archiveContents(path("merged.hpi")),
+              (std::map<std::string, std::string>{{"y.txt", "y"}}));
+    EXPECT_TRUE(fs::exists(work / "edited.txt"));
+    EXPECT_TRUE(fs::exists(work / "x.txt"));
+}
+
 } // namespace
 } // namespace crateward::testing
