@@ -63,6 +63,8 @@ frmPackPath::frmPackPath(frmMain* owner) : QDialog(owner), owner_(owner) {
     QFont bold = Label2->font();
     bold.setBold(true);
     Label2->setFont(bold);
+    // The hover highlight of the pack action.
+    Label2->setStyleSheet(QStringLiteral("QPushButton#Label2:hover { color: #0000c0; }"));
     grid->addWidget(Label2, 2, 2);
     connect(Label2, &QPushButton::clicked, this, [this] { Label2_Click(); });
 
