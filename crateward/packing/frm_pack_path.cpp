@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -155,6 +156,13 @@ bool frmPackPath::Label2_Click() {
             QStringLiteral(
                 "You must choice a directory to pack and a destination HPI file name !!"),
             QString(), common::MessageIcon::Warning, common::MessageButtons::Ok);
+        return false;
+    }
+    // A directory that is not there would give an empty archive over the
+    // destination.
+    if (!QFileInfo(DataInput[0]->text()).isDir()) {
+        dialogs.message(this, QStringLiteral("The directory you've entered doesn't exist !"),
+                        QString(), common::MessageIcon::Warning, common::MessageButtons::Ok);
         return false;
     }
     // 2.

@@ -242,6 +242,10 @@ void frmRepackInPath::deleteSources(const std::vector<bool>& skipped) {
         }
         ListSourceFiles->setCurrentRow(i);
         const QString path = ListSourceFiles->item(i)->text();
+        // A source that is also the new archive is the result: it stays.
+        if (OptionHPI->isChecked() && QFileInfo(path) == QFileInfo(TxtDest->text())) {
+            continue;
+        }
         QFile::remove(path);
         LBStatus->setText(QStringLiteral("Deleting sources files...") + path);
     }

@@ -194,6 +194,20 @@ TEST_F(Batch, AnOpenArchiveIsClosedOnlyWhenTheUserAgrees) {
     EXPECT_EQ(archiveContents(path("merged.hpi")).size(), 1u);
 }
 
+TEST_F(Batch, AMergeIntoOneOfItsSourcesKeepsTheResult) {
+    frmRepackInPath& d = *dialog_;
+    const QString first = make("src/first.hpi", {{"x.txt", "x"}});
+    const QString second = make("src/second.hpi", {{"y.txt", "y"}});
+    d.ListSourceFiles->addItem(first);
+    d.ListSourceFiles->addItem(second);
+    d.TxtDest->setText(first);
+    d.CheckSupFile[0]->setChecked(true);
+    d.cmdGO_Click();
+    EXPECT_EQ(archiveContents(path("src/first.hpi")),
+              (std::map<std::string, std::string>{{"x.txt", "x"}, {"y.txt", "y"}}));
+    EXPECT_FALSE(fs::exists(path("src/second.hpi")));
+}
+
 TEST_F(Batch, AMergeLeavesAModificationsWorkingCopyAlone) {
     frmRepackInPath& d = *dialog_;
     const QString first = make("src/first.hpi", {{"x.txt", "x"}});

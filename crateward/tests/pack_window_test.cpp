@@ -100,10 +100,18 @@ TEST_F(PackPath, MissingFieldsAndUncreatableArchiveLeaveTheInputState) {
     d.DataInput[0]->setText(QString::fromStdString(makeTree().string()));
     d.DataInput[1]->setText(QString::fromStdString(path("no/such/folder/x.hpi").string()));
     EXPECT_FALSE(d.Label2_Click());
+    // A directory that is not there never empties an existing archive.
+    writeArchive(path("kept.hpi"), {{"k.txt", "k"}});
+    const auto kept = testsupport::readFile(path("kept.hpi"));
+    d.DataInput[0]->setText(QString::fromStdString(path("typo").string()));
+    d.DataInput[1]->setText(QString::fromStdString(path("kept.hpi").string()));
+    EXPECT_FALSE(d.Label2_Click());
+    EXPECT_EQ(testsupport::readFile(path("kept.hpi")), kept);
     EXPECT_EQ(
         messages(),
         QStringList({"|You must choice a directory to pack and a destination HPI file name !!",
-                     "Error !|Error creating the HPI archive !!"}));
+                     "Error !|Error creating the HPI archive !!",
+                     "|The directory you've entered doesn't exist !"}));
     EXPECT_TRUE(d.Label2->isEnabled());
     EXPECT_FALSE(d.AffFinish->isVisibleTo(&d));
     EXPECT_EQ(panel(1), "Ready");
