@@ -57,6 +57,9 @@ int main(int argc, char** argv) {
         fs::temp_directory_path() / ("crateward_pack_bench_" + std::to_string(::getpid()));
     fs::create_directories(dir / "home");
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    fs::create_directories(dir / "runtime");
+    fs::permissions(dir / "runtime", fs::perms::owner_all);
+    setenv("XDG_RUNTIME_DIR", (dir / "runtime").c_str(), 1);
     setenv("CRATEWARD_HOME", (dir / "home").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
