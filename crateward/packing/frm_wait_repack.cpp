@@ -67,11 +67,15 @@ frmWaitRePack::~frmWaitRePack() = default;
 
 void frmWaitRePack::startStep(int step) {
     LbInf[std::size_t(step)]->setStyleSheet(QStringLiteral("color: #ff0000;"));
+    // Painted now: the step's work holds the event loop.
+    LbInf[std::size_t(step)]->repaint();
 }
 
 void frmWaitRePack::endStep(int step) {
     check[std::size_t(step)]->setVisible(true);
     LbInf[std::size_t(step)]->setStyleSheet(QString());
+    LbInf[std::size_t(step)]->repaint();
+    check[std::size_t(step)]->repaint();
 }
 
 } // namespace crateward::packing
