@@ -16,6 +16,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "archive_writing.hpp"
 #include "common/dialogs.hpp"
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
@@ -24,7 +25,6 @@
 #include "program_commands.hpp"
 #include "settings_keys.hpp"
 #include "working_directory.hpp"
-#include "archive_writing.hpp"
 
 namespace crateward {
 
