@@ -180,5 +180,24 @@ TEST_F(Repack, FailedSaveKeepsTheOldArchiveAndTheEdits) {
     EXPECT_TRUE(messages()[0].startsWith("Error !|Error packing the HPI archive !!"));
 }
 
+TEST_F(Repack, RealArchivesKeepEveryMemberThroughARepack) {
+    for (const char* name : {"archives/ArmBani.ufo", "archives/ArmImp.ufo"}) {
+        TOOLKIT_REQUIRE_REAL(name, real);
+        const fs::path copy = path(fs::path(name).filename().string());
+        fs::copy_file(real, copy);
+        const auto before = archiveContents(copy);
+        ASSERT_FALSE(before.empty()) << name;
+        if (!window_) {
+            start();
+        }
+        window_->OpenHPI(QString::fromStdString(copy.string()));
+        trigger("RepackNO");
+        EXPECT_EQ(archiveContents(copy), before) << name;
+        trigger("RepackZLIB");
+        EXPECT_EQ(archiveContents(copy), before) << name;
+    }
+    EXPECT_TRUE(messages().isEmpty()) << messages().join("\n").toStdString();
+}
+
 } // namespace
 } // namespace crateward::testing

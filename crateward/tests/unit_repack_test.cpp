@@ -96,5 +96,24 @@ TEST_F(UnitRepack, CancelledSaveWritesNothing) {
     EXPECT_FALSE(fs::exists(path("ARMCOM.ufo")));
 }
 
+TEST_F(UnitRepack, RealUnitArchiveGivesItsPiecesAndNotes) {
+    TOOLKIT_REQUIRE_REAL("archives/ArmBani.ufo", real);
+    fs::copy_file(real, path("ArmBani.ufo"));
+    frmMain& w = start();
+    w.OpenHPI(QString::fromStdString(path("ArmBani.ufo").string()));
+    select("units", "ARMBANI.fbi");
+    (*dialogs_)->queueText(QString::fromStdString(path("unit.ufo").string()));
+    trigger("RepackUnit");
+    // Its weapons file is named "_weapon.tdf" and it has no textures.
+    EXPECT_EQ(messages(), QStringList({"|Unit succesfully exported.\r\rNo unit weapon found."
+                                       "\rNo textures found."}));
+    const auto unit = archiveContents(path("unit.ufo"));
+    const auto whole = archiveContents(path("ArmBani.ufo"));
+    ASSERT_EQ(unit.size(), 8u);
+    EXPECT_EQ(unit.at("objects3d\\ARMBANI.3do"), whole.at("objects3d\\armbani.3do"));
+    EXPECT_EQ(unit.at("features\\corpses\\ARMBANI_dead.tdf"),
+              whole.at("features\\corpses\\armbani_dead.tdf"));
+}
+
 } // namespace
 } // namespace crateward::testing
