@@ -206,9 +206,11 @@ void frmRepackInPath::cmdRemoveAll_Click() {
 }
 
 void frmRepackInPath::cmdBrowseHPI_Click() {
-    const auto chosen = common::Dialogs::current().openFile(
+    // The destination is usually a new file: a save dialog, with its prompt
+    // before overwriting, lets its name be typed.
+    const auto chosen = common::Dialogs::current().saveFile(
         this, QStringLiteral("Enter an HPI archive..."),
-        QStringLiteral("UFO archive|*.ufo|HPI archive|*.hpi|CCX archive|*.ccx"),
+        QStringLiteral("UFO archive|*.ufo|HPI archive|*.hpi|CCX archive|*.ccx"), QString(),
         QString::fromStdString(GameDirectory()));
     if (chosen) {
         TxtDest->setText(*chosen);

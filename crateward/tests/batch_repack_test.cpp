@@ -77,6 +77,12 @@ TEST_F(Batch, AddsSeveralAtOnceRefusesTwiceAndTakesAFullPathAlone) {
     EXPECT_EQ(lines(), QStringList({a, b, c, otherD, otherB}));
     EXPECT_EQ(messages(), QStringList({"|You can't add b.ufo twice...",
                                        "|You can't add " + otherB + " twice..."}));
+    // The destination archive may be a new file.
+    (*dialogs_)->queueText(QString("/x/new merged.hpi"));
+    d.cmdBrowseHPI_Click();
+    EXPECT_EQ(d.TxtDest->text(), "/x/new merged.hpi");
+    EXPECT_EQ((*dialogs_)->calls.back().kind, "saveFile");
+    EXPECT_EQ((*dialogs_)->calls.back().title, "Enter an HPI archive...");
     d.ListSourceFiles->setCurrentRow(0);
     d.cmdRmv_Click();
     EXPECT_EQ(lines().size(), 4);
