@@ -28,6 +28,15 @@ QString caseBlindPattern(const QString& pattern) {
 
 } // namespace
 
+std::optional<QStringList> Dialogs::openFiles(QWidget* parent, const QString& title,
+                                              const QString& filter, const QString& directory) {
+    const auto text = openFile(parent, title, filter, directory);
+    if (!text) {
+        return std::nullopt;
+    }
+    return text->split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 Dialogs& Dialogs::current() {
     if (!installed()) {
         installed() = std::make_unique<QtDialogs>();

@@ -84,6 +84,16 @@ std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title
                                                 QtFilterFromPipes(filter)));
 }
 
+std::optional<QStringList> QtDialogs::openFiles(QWidget* parent, const QString& title,
+                                                const QString& filter, const QString& directory) {
+    const QStringList files = QFileDialog::getOpenFileNames(parent, titleOrProgram(title),
+                                                            directory, QtFilterFromPipes(filter));
+    if (files.isEmpty()) {
+        return std::nullopt;
+    }
+    return files;
+}
+
 std::optional<QString> QtDialogs::saveFile(QWidget* parent, const QString& title,
                                            const QString& filter, const QString& defaultExtension,
                                            const QString& fileName) {

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,7 +14,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "common/qt_dialogs.hpp"
+#include "common/dialogs.hpp"
 #include "frm_chemin.hpp"
 #include "frm_main.hpp"
 #include "member_paths.hpp"
@@ -27,27 +26,6 @@ namespace {
 template <typename W> W* named(W* widget, const QString& name) {
     widget->setObjectName(name);
     return widget;
-}
-
-// Several files from the open dialog. Qt's own dialog gives a list; another
-// Dialogs object answers one text with one path per line, so names holding
-// spaces stay whole either way.
-std::optional<QStringList> chooseFiles(QWidget* parent, const QString& title, const QString& filter,
-                                       const QString& directory) {
-    auto& dialogs = common::Dialogs::current();
-    if (dynamic_cast<common::QtDialogs*>(&dialogs)) {
-        const QStringList files = QFileDialog::getOpenFileNames(parent, title, directory,
-                                                                common::QtFilterFromPipes(filter));
-        if (files.isEmpty()) {
-            return std::nullopt;
-        }
-        return files;
-    }
-    const auto text = dialogs.openFile(parent, title, filter, directory);
-    if (!text) {
-        return std::nullopt;
-    }
-    return text->split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void inform(QWidget* parent, const QString& text) {
@@ -171,9 +149,10 @@ bool frmRepackInPath::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmRepackInPath::cmdAdd_Click() {
-    const auto files = chooseFiles(this, QStringLiteral("Select an HPI archive..."),
-                                   QStringLiteral("HPI archive|*.hpi;*.ccx;*.ufo;*.gp?"),
-                                   QString::fromStdString(GameDirectory()));
+    const auto files =
+        common::Dialogs::current().openFiles(this, QStringLiteral("Select an HPI archive..."),
+                                             QStringLiteral("HPI archive|*.hpi;*.ccx;*.ufo;*.gp?"),
+                                             QString::fromStdString(GameDirectory()));
     if (!files) {
         return;
     }

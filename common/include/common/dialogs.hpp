@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -27,6 +28,11 @@ public:
     // cancelled dialog gives no value.
     virtual std::optional<QString> openFile(QWidget* parent, const QString& title,
                                             const QString& filter, const QString& directory) = 0;
+    // Several files at once. By default the answer of openFile, one path a
+    // line, so a scripted answer lists them that way; Qt's dialog returns
+    // its list, so names holding spaces stay whole.
+    virtual std::optional<QStringList> openFiles(QWidget* parent, const QString& title,
+                                                 const QString& filter, const QString& directory);
     virtual std::optional<QString> saveFile(QWidget* parent, const QString& title,
                                             const QString& filter, const QString& defaultExtension,
                                             const QString& fileName) = 0;

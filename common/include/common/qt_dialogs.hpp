@@ -11,6 +11,8 @@ public:
                           MessageIcon icon, MessageButtons buttons) override;
     std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& filter,
                                     const QString& directory) override;
+    std::optional<QStringList> openFiles(QWidget* parent, const QString& title,
+                                         const QString& filter, const QString& directory) override;
     std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& filter,
                                     const QString& defaultExtension,
                                     const QString& fileName) override;
