@@ -1,0 +1,42 @@
+// Decoding of PCX pictures: version 5 run-length files with 8 bits in one
+// plane and the trailing 256-colour palette, and 24-bit colour in three
+// planes. Every size is checked against the data before anything is
+// allocated; a file that ends early gives the rows decoded so far, the rest
+// left black, and says so.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace crateward::pcx {
+
+// Pictures larger than this many pixels are refused.
+inline constexpr std::int64_t kMaxPixels = 64LL * 1024 * 1024;
+
+struct PcxImage {
+    int width = 0;
+    int height = 0;
+    int bits = 0; // 8 (one plane with a palette) or 24 (three planes)
+    // 8 bits: one palette index per pixel, rows top to bottom.
+    std::vector<std::uint8_t> indices;
+    // 8 bits: 256 red, green, blue triples.
+    std::array<std::uint8_t, 768> palette{};
+    // Every picture: red, green, blue per pixel, rows top to bottom.
+    std::vector<std::uint8_t> rgb;
+    // False when the coded data ended before the last row.
+    bool complete = true;
+};
+
+// The decoded picture, or nothing with the reason in `error`.
+std::optional<PcxImage> DecodePcx(std::span<const std::uint8_t> bytes,
+                                  std::string* error = nullptr);
+
+// Reads and decodes a file (at most 256 MiB are read).
+std::optional<PcxImage> LoadPcx(const std::filesystem::path& file, std::string* error = nullptr);
+
+} // namespace crateward::pcx

@@ -1,0 +1,64 @@
+// pcx: scripting access to PCX pictures for modders.
+//   pcx info FILE          width, height, bits and the SHA-256 of the
+//                          picture's RGB bytes (rows top to bottom) as JSON
+//   pcx convert FILE OUT   writes OUT as BMP, or PNG when it ends in ".png"
+// Exit 0 on success, 1 on a failure, 2 on a usage error.
+#include "common/sha256.hpp"
+#include "pcx_image.hpp"
+#include "rgb_files.hpp"
+
+#include <cstdio>
+#include <string>
+
+using namespace crateward::pcx;
+
+namespace {
+
+int usage() {
+    std::fputs("usage: pcx info FILE\n"
+               "       pcx convert FILE OUT\n",
+               stderr);
+    return 2;
+}
+
+std::optional<PcxImage> load(const std::string& file) {
+    std::string error;
+    auto image = LoadPcx(file, &error);
+    if (!image) {
+        std::fprintf(stderr, "pcx: %s: %s\n", file.c_str(), error.c_str());
+    } else if (!image->complete) {
+        std::fprintf(stderr, "pcx: %s: the picture data ends early\n", file.c_str());
+    }
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        return usage();
+    }
+    const std::string command = argv[1];
+    if (command == "info" && argc == 3) {
+        const auto image = load(argv[2]);
+        if (!image) {
+            return 1;
+        }
+        std::printf("{\"width\":%d,\"height\":%d,\"bits\":%d,\"rgb_sha256\":\"%s\"}\n",
+                    image->width, image->height, image->bits,
+                    common::sha256Hex(image->rgb).c_str());
+        return 0;
+    }
+    if (command == "convert" && argc == 4) {
+        const auto image = load(argv[2]);
+        if (!image) {
+            return 1;
+        }
+        if (!SaveRgbPicture(argv[3], image->rgb, image->width, image->height)) {
+            std::fprintf(stderr, "pcx: %s: cannot write the file\n", argv[3]);
+            return 1;
+        }
+        return 0;
+    }
+    return usage();
+}
