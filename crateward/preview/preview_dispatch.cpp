@@ -14,6 +14,7 @@
 #include "frm_main.hpp"
 #include "frm_txt.hpp"
 #include "launcher.hpp"
+#include "picture_pane.hpp"
 #include "program_commands.hpp"
 #include "sound_player.hpp"
 #include "text_decoding.hpp"
@@ -39,6 +40,7 @@ QString extensionOf(const QString& name) {
 PreviewDispatch::PreviewDispatch(frmMain& window, ProgramCommands& programs)
     : QObject(&window), window_(window), programs_(programs) {
     setObjectName(QStringLiteral("PreviewDispatch"));
+    pictures_ = new PicturePane(window_, *this);
     for (const char* name : {"mnuViewText", "popupViewtext"}) {
         if (QAction* a = window_.findChild<QAction*>(QLatin1String(name))) {
             a->setVisible(true);
@@ -66,36 +68,21 @@ std::optional<QString> PreviewDispatch::copyOf(const QString& memberPath, CopyMo
 void PreviewDispatch::FileView_ItemClick(int row) {
     const QString name = window_.FileView->model()->entry(row).name;
     const QString ext = extensionOf(name).toLower();
-    if (ext == QLatin1String("bmp")) {
+    if (ext == QLatin1String("pcx")) {
+        pictures_->Aff_PCX(name);
+    } else if (ext == QLatin1String("fbi")) {
+        pictures_->Aff_PCXfbi(QStringLiteral("unitpics\\") + name.left(name.size() - 4) +
+                              QStringLiteral(".pcx"));
+    } else if (ext == QLatin1String("bmp")) {
         if (const auto copy = copyOf(window_.GetTreeKey() + name, CopyMode::OnDemand)) {
-            showBitmap(*copy);
+            pictures_->showBitmap(*copy);
         }
     } else {
-        // The picture, unit picture and sound previews hide both panes
-        // until those panes are built.
+        // The sound pane is not built yet: sounds hide both panes too.
         window_.visualisateur->hide();
         window_.WavVisu->hide();
     }
     window_.Form_Resize();
-}
-
-void PreviewDispatch::showBitmap(const QString& path) {
-    QFrame* pane = window_.visualisateur;
-    auto* picture = pane->findChild<QLabel*>(QStringLiteral("PicUnit"));
-    if (!picture) {
-        picture = new QLabel(pane);
-        picture->setObjectName(QStringLiteral("PicUnit"));
-        picture->setAlignment(Qt::AlignCenter);
-    }
-    QPixmap pixmap(path);
-    if (!pixmap.isNull() && (pixmap.width() > pane->width() || pixmap.height() > pane->height())) {
-        pixmap = pixmap.scaled(pane->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
-    picture->setPixmap(pixmap);
-    picture->resize(pixmap.isNull() ? QSize(0, 0) : pixmap.size());
-    picture->move(picture->x(), (pane->height() - picture->height()) / 2);
-    window_.WavVisu->hide();
-    pane->show();
 }
 
 void PreviewDispatch::programNotSet() {
@@ -159,10 +146,13 @@ void PreviewDispatch::FileView_DblClick(int row) {
             SoundPlayer::current().play(*copy);
         }
     } else if (ext == QLatin1String("PCX")) {
-        // Until the enlarged picture window is built, every picture goes
-        // to the desktop's program for it.
+        // The system's program for pictures, or the enlarged picture window.
         if (const auto copy = copyOf(member, CopyMode::OnDemand)) {
-            Launcher::current().open(*copy, QString(), QString());
+            if (programs.PictureExternal) {
+                Launcher::current().open(*copy, QString(), QString());
+            } else {
+                pictures_->showEnlarged(*copy);
+            }
         }
     } else if (const auto copy = copyOf(member, CopyMode::OnDemand)) {
         AffTxT(*copy);
@@ -224,6 +214,7 @@ frmTXT* PreviewDispatch::textWindow() const {
 }
 
 void PreviewDispatch::unloadWindows() {
+    pictures_->unload();
     if (text_) {
         text_->close();
     }

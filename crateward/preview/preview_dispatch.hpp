@@ -22,6 +22,7 @@ namespace crateward {
 
 class frmMain;
 class frmTXT;
+class PicturePane;
 class ProgramCommands;
 
 class PreviewDispatch : public QObject {
@@ -48,15 +49,19 @@ public:
     // The text view's test of the same: mnuSaveModif is enabled.
     bool saveModifEnabled() const;
 
-private:
+    // The copy of a member as `mode` says (the unpacked one during a
+    // modification).
     std::optional<QString> copyOf(const QString& memberPath, CopyMode mode) const;
+    PicturePane* picturePane() const { return pictures_; }
+
+private:
     void launchWithCopy(const std::string& program, const QString& name);
-    void showBitmap(const QString& path);
     void programNotSet();
 
     frmMain& window_;
     ProgramCommands& programs_;
     QPointer<frmTXT> text_;
+    PicturePane* pictures_ = nullptr;
 };
 
 } // namespace crateward

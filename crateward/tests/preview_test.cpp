@@ -167,8 +167,10 @@ TEST_F(Preview, ClicksShowOrHideThePanesByExtension) {
     EXPECT_EQ(picture->pixmap().size(), QSize(8, 6));
     EXPECT_EQ(picture->x(), w.visualisateur->width() / 2 - 4); // centred by the layout
     EXPECT_EQ(panel(6), "logo.bmp");
+    // A PCX that cannot be read leaves the picture control empty.
     clickEntry("shot.Pcx");
-    EXPECT_FALSE(w.visualisateur->isVisible());
+    EXPECT_TRUE(w.visualisateur->isVisible());
+    EXPECT_TRUE(picture->pixmap().isNull());
     EXPECT_FALSE(w.WavVisu->isVisible());
     clickEntry("logo.bmp");
     clickNode("Root");
@@ -181,17 +183,20 @@ TEST_F(Preview, ClicksShowOrHideThePanesByExtension) {
     EXPECT_FALSE(fs::exists(copyPath("readme")));
 }
 
-TEST_F(Preview, PicturesGoToTheDesktopAndSoundsPlayOnceFromTheirCopy) {
-    openArchive();
+TEST_F(Preview, PicturesGoToTheEnlargedWindowAndSoundsPlayOnceFromTheirCopy) {
+    frmMain& w = openArchive();
     clickNode("pics");
     doubleClickEntry("shot.Pcx"); // extension case does not matter
-    EXPECT_EQ(launches(), (std::vector<Launch>{{copy("pics/shot.Pcx"), "", ""}}));
+    EXPECT_TRUE(launches().empty());
+    auto* enlarged = w.findChild<QWidget*>("frmShowPCX");
+    ASSERT_NE(enlarged, nullptr);
+    EXPECT_EQ(enlarged->windowTitle(), copy("pics/shot.Pcx"));
     EXPECT_EQ(text(copyPath("pics/shot.Pcx")), "pcx");
     clickNode("sounds");
     EXPECT_TRUE(sound_->recorder().plays.empty());
     doubleClickEntry("boom.wav");
     EXPECT_EQ(text(copyPath("sounds/boom.wav")), "RIFF");
-    EXPECT_EQ(launches().size(), 1u);
+    EXPECT_TRUE(launches().empty());
     ASSERT_EQ(sound_->recorder().plays.size(), 1u);
     EXPECT_EQ(sound_->recorder().plays[0].path, copy("sounds/boom.wav"));
 }
