@@ -16,6 +16,7 @@
 #include "launcher.hpp"
 #include "picture_pane.hpp"
 #include "program_commands.hpp"
+#include "sound_pane.hpp"
 #include "sound_player.hpp"
 #include "text_decoding.hpp"
 
@@ -41,6 +42,7 @@ PreviewDispatch::PreviewDispatch(frmMain& window, ProgramCommands& programs)
     : QObject(&window), window_(window), programs_(programs) {
     setObjectName(QStringLiteral("PreviewDispatch"));
     pictures_ = new PicturePane(window_, *this);
+    sounds_ = new SoundPane(window_, *this);
     for (const char* name : {"mnuViewText", "popupViewtext"}) {
         if (QAction* a = window_.findChild<QAction*>(QLatin1String(name))) {
             a->setVisible(true);
@@ -77,8 +79,9 @@ void PreviewDispatch::FileView_ItemClick(int row) {
         if (const auto copy = copyOf(window_.GetTreeKey() + name, CopyMode::OnDemand)) {
             pictures_->showBitmap(*copy);
         }
+    } else if (ext == QLatin1String("wav")) {
+        sounds_->showPane();
     } else {
-        // The sound pane is not built yet: sounds hide both panes too.
         window_.visualisateur->hide();
         window_.WavVisu->hide();
     }
@@ -144,6 +147,7 @@ void PreviewDispatch::FileView_DblClick(int row) {
         // copy over for repeated plays.
         if (const auto copy = copyOf(member, CopyMode::OnDemand)) {
             SoundPlayer::current().play(*copy);
+            sounds_->setSound(*copy, name);
         }
     } else if (ext == QLatin1String("PCX")) {
         // The system's program for pictures, or the enlarged picture window.

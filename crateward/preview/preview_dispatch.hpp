@@ -24,6 +24,7 @@ class frmMain;
 class frmTXT;
 class PicturePane;
 class ProgramCommands;
+class SoundPane;
 
 class PreviewDispatch : public QObject {
     Q_OBJECT
@@ -53,6 +54,7 @@ public:
     // modification).
     std::optional<QString> copyOf(const QString& memberPath, CopyMode mode) const;
     PicturePane* picturePane() const { return pictures_; }
+    SoundPane* soundPane() const { return sounds_; }
 
 private:
     void launchWithCopy(const std::string& program, const QString& name);
@@ -62,6 +64,7 @@ private:
     ProgramCommands& programs_;
     QPointer<frmTXT> text_;
     PicturePane* pictures_ = nullptr;
+    SoundPane* sounds_ = nullptr;
 };
 
 } // namespace crateward
