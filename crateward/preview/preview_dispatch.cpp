@@ -13,6 +13,7 @@
 #include "file_view_model.hpp"
 #include "frm_main.hpp"
 #include "frm_txt.hpp"
+#include "hex_dump.hpp"
 #include "launcher.hpp"
 #include "picture_pane.hpp"
 #include "program_commands.hpp"
@@ -43,6 +44,7 @@ PreviewDispatch::PreviewDispatch(frmMain& window, ProgramCommands& programs)
     setObjectName(QStringLiteral("PreviewDispatch"));
     pictures_ = new PicturePane(window_, *this);
     sounds_ = new SoundPane(window_, *this);
+    hexDump_ = new HexDump(window_, *this);
     for (const char* name : {"mnuViewText", "popupViewtext"}) {
         if (QAction* a = window_.findChild<QAction*>(QLatin1String(name))) {
             a->setVisible(true);
@@ -219,6 +221,7 @@ frmTXT* PreviewDispatch::textWindow() const {
 
 void PreviewDispatch::unloadWindows() {
     pictures_->unload();
+    hexDump_->unload();
     if (text_) {
         text_->close();
     }

@@ -22,6 +22,7 @@ namespace crateward {
 
 class frmMain;
 class frmTXT;
+class HexDump;
 class PicturePane;
 class ProgramCommands;
 class SoundPane;
@@ -55,6 +56,7 @@ public:
     std::optional<QString> copyOf(const QString& memberPath, CopyMode mode) const;
     PicturePane* picturePane() const { return pictures_; }
     SoundPane* soundPane() const { return sounds_; }
+    HexDump* hexDump() const { return hexDump_; }
 
 private:
     void launchWithCopy(const std::string& program, const QString& name);
@@ -65,6 +67,7 @@ private:
     QPointer<frmTXT> text_;
     PicturePane* pictures_ = nullptr;
     SoundPane* sounds_ = nullptr;
+    HexDump* hexDump_ = nullptr;
 };
 
 } // namespace crateward

@@ -163,7 +163,8 @@ TEST_F(Browse, RightClicksShowThePopupsAndLeaveTheListAlone) {
             shown << a->text();
         }
     }
-    EXPECT_EQ(shown, QStringList({"View as &text", "&Extract", "Extract &all files in this path",
+    EXPECT_EQ(shown, QStringList({"View as &text", "Hex dump", "&Extract",
+                                  "Extract &all files in this path",
                                   "Extract &entire HPI archive"}));
 }
 

@@ -1,0 +1,102 @@
+#include "frm_fic_dump.hpp"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QListWidget>
+#include <QScreen>
+
+#include "settings_keys.hpp"
+
+namespace crateward {
+
+namespace {
+
+constexpr const char* kSection = "Affichage texte";
+constexpr int kTwipsPerPixel = 15;
+
+int px(long twips) {
+    return int(twips / kTwipsPerPixel);
+}
+int twips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
+
+QFont dumpFont() {
+    QFont font(QStringLiteral("Courier New"), 8);
+    font.setStyleHint(QFont::TypeWriter);
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSize(8);
+    }
+    return font;
+}
+
+} // namespace
+
+frmFicDump::frmFicDump(const SettingsStore& settings, QWidget* owner)
+    : QWidget(owner, Qt::Window), settings_(settings) {
+    setObjectName(QStringLiteral("frmFicDump"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    Liste = new QListWidget(this);
+    Liste->setObjectName(QStringLiteral("Liste"));
+    Liste->setFont(dumpFont());
+    Liste->setUniformItemSizes(true);
+    const long top = settings_.readNumber(kApp, kSection, "Dump Top", 2000);
+    const long left = settings_.readNumber(kApp, kSection, "Dump Left", 2000);
+    const long height = settings_.readNumber(kApp, kSection, "Dump Height", 6000);
+    loaded_ = QRect(int(left), int(top), kWidthTwips, int(height));
+    move(px(left), px(top));
+    resize(px(kWidthTwips), std::max(1, px(height)));
+}
+
+void frmFicDump::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMaximized()) {
+        Form_Resize();
+    }
+}
+
+void frmFicDump::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmFicDump::Form_Resize() {
+    if (resizing_) {
+        return;
+    }
+    resizing_ = true;
+    if (isMaximized()) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        const QScreen* display = screen();
+        const QRect area = display ? display->geometry() : QRect(0, 0, 1024, 768);
+        move(area.topLeft());
+        resize(width(), std::max(1, area.height() - px(500)));
+    }
+    Liste->setGeometry(0, 0, px(kListWidthTwips), std::max(0, height() - 1));
+    if (width() != px(kWidthTwips)) {
+        resize(px(kWidthTwips), height());
+    }
+    resizing_ = false;
+}
+
+void frmFicDump::closeEvent(QCloseEvent* event) {
+    savePlacement();
+    QWidget::closeEvent(event);
+}
+
+void frmFicDump::savePlacement() {
+    if (saved_) {
+        return;
+    }
+    saved_ = true;
+    const auto keep = [](int stored, int pixels) {
+        return px(stored) == pixels ? stored : twips(pixels);
+    };
+    settings_.writeNumber(kApp, kSection, "Dump Top", keep(loaded_.y(), y()));
+    settings_.writeNumber(kApp, kSection, "Dump Left", keep(loaded_.x(), x()));
+    settings_.writeNumber(kApp, kSection, "Dump Height", keep(loaded_.height(), height()));
+}
+
+} // namespace crateward
