@@ -16,4 +16,11 @@ if(TARGET crateward_browser)
     if(TARGET hpi)
         add_dependencies(bench_crateward_packing hpi)
     endif()
+
+# bench_crateward_preview: decoding a 640 x 480 8-bit PCX against copying its
+# pixels, and building and showing a full 30,000-byte hex dump offscreen.
+if(TARGET crateward_browser)
+    add_executable(bench_crateward_preview ${CMAKE_CURRENT_LIST_DIR}/crateward_preview.cpp)
+    target_link_libraries(bench_crateward_preview PRIVATE crateward_browser testsupport
+        benchmark::benchmark)
 endif()

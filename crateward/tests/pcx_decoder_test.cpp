@@ -35,12 +35,13 @@ TEST(PcxDecoder, EightBitOddWidthsWithPadding) {
             EXPECT_EQ(image->height, 5);
             EXPECT_EQ(image->bits, 8);
             EXPECT_EQ(image->indices, spec.pixels) << width << " " << bytesPerLine;
-            ASSERT_EQ(image->rgb.size(), spec.pixels.size() * 3);
+            const auto rgb = RgbBytes(*image);
+            ASSERT_EQ(rgb.size(), spec.pixels.size() * 3);
             for (std::size_t i = 0; i < spec.pixels.size(); ++i) {
                 const std::size_t p = spec.pixels[i];
-                ASSERT_EQ(image->rgb[3 * i], palette[3 * p]);
-                ASSERT_EQ(image->rgb[3 * i + 1], palette[3 * p + 1]);
-                ASSERT_EQ(image->rgb[3 * i + 2], palette[3 * p + 2]);
+                ASSERT_EQ(rgb[3 * i], palette[3 * p]);
+                ASSERT_EQ(rgb[3 * i + 1], palette[3 * p + 1]);
+                ASSERT_EQ(rgb[3 * i + 2], palette[3 * p + 2]);
             }
         }
     }
@@ -70,7 +71,7 @@ TEST(PcxDecoder, WithoutPaletteBlockGivesGreyLevels) {
     spec.withPalette = false;
     const auto image = DecodePcx(testsupport::makePcx(spec));
     ASSERT_TRUE(image);
-    EXPECT_EQ(image->rgb,
+    EXPECT_EQ(RgbBytes(*image),
               (std::vector<std::uint8_t>{0, 0, 0, 10, 10, 10, 200, 200, 200, 255, 255, 255}));
 }
 
@@ -90,9 +91,9 @@ TEST(PcxDecoder, RealPicturesHaveTheirSizes) {
         EXPECT_EQ(image->height, 96) << c.file;
         EXPECT_EQ(image->bits, c.bits) << c.file;
         // A real picture is not one flat colour.
-        EXPECT_NE(std::count(image->rgb.begin(), image->rgb.end(), image->rgb[0]),
-                  std::ptrdiff_t(image->rgb.size()))
-            << c.file;
+        const auto rgb = RgbBytes(*image);
+        ASSERT_EQ(rgb.size(), std::size_t(96 * 96 * 3));
+        EXPECT_NE(std::count(rgb.begin(), rgb.end(), rgb[0]), std::ptrdiff_t(rgb.size())) << c.file;
     }
 }
 
@@ -161,7 +162,7 @@ TEST(PcxDecoder, HostileHeadersAreRefused) {
         std::copy_n(good.begin(), 70, bytes.begin());
         const auto image = DecodePcx(bytes);
         ASSERT_TRUE(image);
-        EXPECT_EQ(image->rgb.size(), std::size_t(8 * 8 * 3));
+        EXPECT_EQ(image->indices.size(), std::size_t(8 * 8));
     }
 }
 

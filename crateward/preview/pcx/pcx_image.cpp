@@ -1,6 +1,7 @@
 #include "pcx_image.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 
 namespace crateward::pcx {
@@ -27,29 +28,41 @@ bool fail(std::string* error, const char* reason) {
 // Expands the run-length data into `out` (already sized); returns false
 // when the data ends before `out` is full. Runs that go past the end are cut.
 bool expand(std::span<const std::uint8_t> data, bool coded, std::vector<std::uint8_t>& out) {
-    std::size_t at = 0;
-    std::size_t filled = 0;
-    const std::size_t total = out.size();
+    const std::uint8_t* in = data.data();
+    const std::uint8_t* const inEnd = in + data.size();
+    std::uint8_t* o = out.data();
+    std::uint8_t* const oEnd = o + out.size();
     if (!coded) {
-        const std::size_t n = std::min(total, data.size());
-        std::copy_n(data.begin(), n, out.begin());
-        return n == total;
+        const std::size_t n = std::min(out.size(), data.size());
+        std::copy_n(in, n, o);
+        return n == out.size();
     }
-    while (filled < total && at < data.size()) {
-        std::uint8_t value = data[at++];
-        std::size_t count = 1;
-        if ((value & 0xC0) == 0xC0) {
-            count = value & 0x3F;
-            if (at >= data.size()) {
-                return false;
-            }
-            value = data[at++];
+    // While there is room for the longest run, every token writes 64 bytes
+    // and steps by its own length, without a branch on its kind (the kinds
+    // of a picture's tokens follow no pattern a branch predictor can learn).
+    while (oEnd - o >= 64 && inEnd - in >= 2) {
+        const std::uint8_t first = in[0];
+        const bool run = first >= 0xC0;
+        const std::uint8_t value = run ? in[1] : first;
+        std::memset(o, value, 64);
+        o += run ? (first & 0x3F) : 1;
+        in += run ? 2 : 1;
+    }
+    while (o < oEnd && in < inEnd) {
+        const std::uint8_t first = *in++;
+        if (first < 0xC0) {
+            *o++ = first;
+            continue;
         }
-        count = std::min(count, total - filled);
-        std::fill_n(out.begin() + std::ptrdiff_t(filled), count, value);
-        filled += count;
+        if (in >= inEnd) {
+            break;
+        }
+        const std::ptrdiff_t n = std::min<std::ptrdiff_t>(first & 0x3F, oEnd - o);
+        o = std::fill_n(o, n, *in++);
     }
-    return filled == total;
+    // What the data did not reach stays black.
+    std::fill(o, oEnd, 0);
+    return o == oEnd;
 }
 
 } // namespace
@@ -114,18 +127,17 @@ std::optional<PcxImage> DecodePcx(std::span<const std::uint8_t> bytes, std::stri
 
     const std::size_t w = std::size_t(image.width);
     const std::size_t stride = std::size_t(bytesPerLine);
-    image.rgb.resize(std::size_t(pixels) * 3);
     if (planes == 1) {
-        image.indices.resize(std::size_t(pixels));
-        for (std::size_t y = 0; y < std::size_t(image.height); ++y) {
-            std::copy_n(lines.begin() + std::ptrdiff_t(y * stride), w,
-                        image.indices.begin() + std::ptrdiff_t(y * w));
+        // The rows move up over the padding of the rows before them.
+        if (stride != w) {
+            for (std::size_t y = 1; y < std::size_t(image.height); ++y) {
+                std::memmove(lines.data() + y * w, lines.data() + y * stride, w);
+            }
+            lines.resize(std::size_t(pixels));
         }
-        for (std::size_t i = 0; i < image.indices.size(); ++i) {
-            std::copy_n(image.palette.begin() + 3 * image.indices[i], 3,
-                        image.rgb.begin() + std::ptrdiff_t(3 * i));
-        }
+        image.indices = std::move(lines);
     } else {
+        image.rgb.resize(std::size_t(pixels) * 3);
         for (std::size_t y = 0; y < std::size_t(image.height); ++y) {
             const std::uint8_t* row = lines.data() + y * stride * 3;
             std::uint8_t* out = image.rgb.data() + y * w * 3;
@@ -137,6 +149,18 @@ std::optional<PcxImage> DecodePcx(std::span<const std::uint8_t> bytes, std::stri
         }
     }
     return image;
+}
+
+std::vector<std::uint8_t> RgbBytes(const PcxImage& image) {
+    if (image.bits != 8) {
+        return image.rgb;
+    }
+    std::vector<std::uint8_t> rgb(image.indices.size() * 3);
+    std::uint8_t* out = rgb.data();
+    for (const std::uint8_t index : image.indices) {
+        out = std::copy_n(image.palette.data() + 3 * std::size_t(index), 3, out);
+    }
+    return rgb;
 }
 
 std::optional<PcxImage> LoadPcx(const std::filesystem::path& file, std::string* error) {

@@ -26,7 +26,8 @@ struct PcxImage {
     std::vector<std::uint8_t> indices;
     // 8 bits: 256 red, green, blue triples.
     std::array<std::uint8_t, 768> palette{};
-    // Every picture: red, green, blue per pixel, rows top to bottom.
+    // 24 bits: red, green, blue per pixel, rows top to bottom (for 8 bits
+    // RgbBytes makes them from the indices and the palette).
     std::vector<std::uint8_t> rgb;
     // False when the coded data ended before the last row.
     bool complete = true;
@@ -35,6 +36,9 @@ struct PcxImage {
 // The decoded picture, or nothing with the reason in `error`.
 std::optional<PcxImage> DecodePcx(std::span<const std::uint8_t> bytes,
                                   std::string* error = nullptr);
+
+// Red, green, blue per pixel, rows top to bottom, for either depth.
+std::vector<std::uint8_t> RgbBytes(const PcxImage& image);
 
 // Reads and decodes a file (at most 256 MiB are read).
 std::optional<PcxImage> LoadPcx(const std::filesystem::path& file, std::string* error = nullptr);

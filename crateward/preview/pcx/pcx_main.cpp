@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         }
         std::printf("{\"width\":%d,\"height\":%d,\"bits\":%d,\"rgb_sha256\":\"%s\"}\n",
                     image->width, image->height, image->bits,
-                    common::sha256Hex(image->rgb).c_str());
+                    common::sha256Hex(RgbBytes(*image)).c_str());
         return 0;
     }
     if (command == "convert" && argc == 4) {
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         if (!image) {
             return 1;
         }
-        if (!SaveRgbPicture(argv[3], image->rgb, image->width, image->height)) {
+        if (!SaveRgbPicture(argv[3], RgbBytes(*image), image->width, image->height)) {
             std::fprintf(stderr, "pcx: %s: cannot write the file\n", argv[3]);
             return 1;
         }

@@ -1,0 +1,123 @@
+// The previews:
+//   RATIO pcx_decode_vs_memcpy: decoding a 640 x 480 8-bit PCX (indices and
+//     RGB) against copying its 307,200 pixel bytes.
+//   TIME hexdump_30000_ms: building the lines of a 30,000-byte dump and
+//     showing them in frmFicDump offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QListWidget>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "frm_fic_dump.hpp"
+#include "hex_dump_lines.hpp"
+#include "pcx_image.hpp"
+#include "settings_store.hpp"
+#include "testsupport/pcx_writer.hpp"
+#include "testsupport/testsupport.hpp"
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// A picture with the runs of a drawn one: bands of colour, one pixel in
+// sixteen of noise.
+const std::vector<std::uint8_t>& picture() {
+    static const std::vector<std::uint8_t> pixels = [] {
+        std::vector<std::uint8_t> p(std::size_t(kWidth) * kHeight);
+        const auto noise = testsupport::randomBytes(p.size(), 7);
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                const std::size_t i = std::size_t(y) * kWidth + std::size_t(x);
+                p[i] = noise[i] < 16 ? noise[i] : std::uint8_t((x / 9 + y / 7) % 256);
+            }
+        }
+        return p;
+    }();
+    return pixels;
+}
+
+const std::vector<std::uint8_t>& pcxFile() {
+    static const std::vector<std::uint8_t> file = [] {
+        testsupport::PcxSpec spec;
+        spec.width = kWidth;
+        spec.height = kHeight;
+        spec.pixels = picture();
+        spec.palette = testsupport::rampPalette();
+        return testsupport::makePcx(spec);
+    }();
+    return file;
+}
+
+void BM_memcpy(benchmark::State& state) {
+    const auto& pixels = picture();
+    std::vector<std::uint8_t> out(pixels.size());
+    for (auto _ : state) {
+        std::memcpy(out.data(), pixels.data(), pixels.size());
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_pcx_decode(benchmark::State& state) {
+    const auto& file = pcxFile();
+    for (auto _ : state) {
+        auto image = crateward::pcx::DecodePcx(file);
+        benchmark::DoNotOptimize(image->indices.data());
+    }
+}
+
+void BM_hexdump(benchmark::State& state) {
+    static testsupport::TempDir dir;
+    const crateward::SettingsStore settings(dir.path());
+    const auto bytes = testsupport::randomBytes(crateward::kHexDumpLimit, 3);
+    int lines = 0;
+    for (auto _ : state) {
+        // A new window each time: loading, filling, showing and painting it.
+        auto* view = new crateward::frmFicDump(settings, nullptr);
+        view->Liste->addItems(crateward::HexDumpLines(bytes));
+        view->show();
+        QApplication::processEvents();
+        view->repaint();
+        lines = view->Liste->count();
+        view->hide();
+        delete view;
+    }
+    if (lines != 1875) {
+        state.SkipWithError("wrong line count");
+    }
+}
+
+class Collector : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const auto& r : runs) {
+            ms[r.run_name.function_name] = r.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> ms;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RegisterBenchmark("memcpy", BM_memcpy)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("pcx_decode", BM_pcx_decode)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("hexdump", BM_hexdump)->Unit(benchmark::kMillisecond);
+    Collector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+    auto& t = collector.ms;
+    std::printf("RATIO pcx_decode_vs_memcpy %.2f target <= 20\n", t["pcx_decode"] / t["memcpy"]);
+    std::printf("TIME hexdump_30000_ms %.2f target <= 50\n", t["hexdump"]);
+    return 0;
+}
