@@ -16,6 +16,7 @@ if(TARGET crateward_browser)
     if(TARGET hpi)
         add_dependencies(bench_crateward_packing hpi)
     endif()
+endif()
 
 # bench_crateward_preview: decoding a 640 x 480 8-bit PCX against copying its
 # pixels, and building and showing a full 30,000-byte hex dump offscreen.
