@@ -45,12 +45,12 @@ const std::vector<std::uint8_t>& picture() {
 
 const std::vector<std::uint8_t>& pcxFile() {
     static const std::vector<std::uint8_t> file = [] {
-        testsupport::PcxSpec spec;
-        spec.width = kWidth;
-        spec.height = kHeight;
-        spec.pixels = picture();
-        spec.palette = testsupport::rampPalette();
-        return testsupport::makePcx(spec);
+        testsupport::PcxFixture fixture;
+        fixture.width = kWidth;
+        fixture.height = kHeight;
+        fixture.pixels = picture();
+        fixture.palette = testsupport::rampPalette();
+        return testsupport::makePcx(fixture);
     }();
     return file;
 }

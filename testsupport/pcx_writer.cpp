@@ -28,37 +28,39 @@ void codeLine(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& l
 
 } // namespace
 
-std::vector<std::uint8_t> makePcx(const PcxSpec& spec) {
-    const int bytesPerLine = spec.bytesPerLine ? spec.bytesPerLine : (spec.width + 1) / 2 * 2;
+std::vector<std::uint8_t> makePcx(const PcxFixture& fixture) {
+    const int bytesPerLine =
+        fixture.bytesPerLine ? fixture.bytesPerLine : (fixture.width + 1) / 2 * 2;
     std::vector<std::uint8_t> out(128, 0);
     out[0] = 0x0A;
     out[1] = 5;
     out[2] = 1;
     out[3] = 8;
-    put16(out, 8, spec.width - 1);
-    put16(out, 10, spec.height - 1);
+    put16(out, 8, fixture.width - 1);
+    put16(out, 10, fixture.height - 1);
     put16(out, 12, 72);
     put16(out, 14, 72);
-    out[65] = std::uint8_t(spec.planes);
+    out[65] = std::uint8_t(fixture.planes);
     put16(out, 66, bytesPerLine);
     put16(out, 68, 1);
-    for (int y = 0; y < spec.height; ++y) {
-        for (int plane = 0; plane < spec.planes; ++plane) {
+    for (int y = 0; y < fixture.height; ++y) {
+        for (int plane = 0; plane < fixture.planes; ++plane) {
             std::vector<std::uint8_t> line(std::size_t(bytesPerLine), 0);
-            for (int x = 0; x < spec.width && x < bytesPerLine; ++x) {
-                const std::size_t at = (std::size_t(y) * std::size_t(spec.width) + std::size_t(x)) *
-                                           std::size_t(spec.planes) +
-                                       std::size_t(plane);
-                if (at < spec.pixels.size()) {
-                    line[std::size_t(x)] = spec.pixels[at];
+            for (int x = 0; x < fixture.width && x < bytesPerLine; ++x) {
+                const std::size_t at =
+                    (std::size_t(y) * std::size_t(fixture.width) + std::size_t(x)) *
+                        std::size_t(fixture.planes) +
+                    std::size_t(plane);
+                if (at < fixture.pixels.size()) {
+                    line[std::size_t(x)] = fixture.pixels[at];
                 }
             }
             codeLine(out, line);
         }
     }
-    if (spec.planes == 1 && spec.withPalette) {
+    if (fixture.planes == 1 && fixture.withPalette) {
         out.push_back(12);
-        out.insert(out.end(), spec.palette.begin(), spec.palette.end());
+        out.insert(out.end(), fixture.palette.begin(), fixture.palette.end());
     }
     return out;
 }

@@ -22,23 +22,23 @@ TEST(PcxDecoder, EightBitOddWidthsWithPadding) {
     const auto palette = testsupport::rampPalette();
     for (const int width : {1, 3, 7, 96, 101}) {
         for (const int bytesPerLine : {0, width + 5}) {
-            testsupport::PcxSpec spec;
-            spec.width = width;
-            spec.height = 5;
-            spec.pixels = pattern(std::size_t(width) * 5, width);
-            spec.palette = palette;
-            spec.bytesPerLine = bytesPerLine;
-            const auto image = DecodePcx(testsupport::makePcx(spec));
+            testsupport::PcxFixture fixture;
+            fixture.width = width;
+            fixture.height = 5;
+            fixture.pixels = pattern(std::size_t(width) * 5, width);
+            fixture.palette = palette;
+            fixture.bytesPerLine = bytesPerLine;
+            const auto image = DecodePcx(testsupport::makePcx(fixture));
             ASSERT_TRUE(image) << width;
             EXPECT_TRUE(image->complete);
             EXPECT_EQ(image->width, width);
             EXPECT_EQ(image->height, 5);
             EXPECT_EQ(image->bits, 8);
-            EXPECT_EQ(image->indices, spec.pixels) << width << " " << bytesPerLine;
+            EXPECT_EQ(image->indices, fixture.pixels) << width << " " << bytesPerLine;
             const auto rgb = RgbBytes(*image);
-            ASSERT_EQ(rgb.size(), spec.pixels.size() * 3);
-            for (std::size_t i = 0; i < spec.pixels.size(); ++i) {
-                const std::size_t p = spec.pixels[i];
+            ASSERT_EQ(rgb.size(), fixture.pixels.size() * 3);
+            for (std::size_t i = 0; i < fixture.pixels.size(); ++i) {
+                const std::size_t p = fixture.pixels[i];
                 ASSERT_EQ(rgb[3 * i], palette[3 * p]);
                 ASSERT_EQ(rgb[3 * i + 1], palette[3 * p + 1]);
                 ASSERT_EQ(rgb[3 * i + 2], palette[3 * p + 2]);
@@ -49,27 +49,27 @@ TEST(PcxDecoder, EightBitOddWidthsWithPadding) {
 
 TEST(PcxDecoder, TwentyFourBitThreePlanes) {
     for (const int width : {1, 5, 64, 67}) {
-        testsupport::PcxSpec spec;
-        spec.width = width;
-        spec.height = 4;
-        spec.planes = 3;
-        spec.pixels = pattern(std::size_t(width) * 4 * 3, 200);
-        const auto image = DecodePcx(testsupport::makePcx(spec));
+        testsupport::PcxFixture fixture;
+        fixture.width = width;
+        fixture.height = 4;
+        fixture.planes = 3;
+        fixture.pixels = pattern(std::size_t(width) * 4 * 3, 200);
+        const auto image = DecodePcx(testsupport::makePcx(fixture));
         ASSERT_TRUE(image);
         EXPECT_TRUE(image->complete);
         EXPECT_EQ(image->bits, 24);
         EXPECT_TRUE(image->indices.empty());
-        EXPECT_EQ(image->rgb, spec.pixels) << width;
+        EXPECT_EQ(image->rgb, fixture.pixels) << width;
     }
 }
 
 TEST(PcxDecoder, WithoutPaletteBlockGivesGreyLevels) {
-    testsupport::PcxSpec spec;
-    spec.width = 4;
-    spec.height = 1;
-    spec.pixels = {0, 10, 200, 255};
-    spec.withPalette = false;
-    const auto image = DecodePcx(testsupport::makePcx(spec));
+    testsupport::PcxFixture fixture;
+    fixture.width = 4;
+    fixture.height = 1;
+    fixture.pixels = {0, 10, 200, 255};
+    fixture.withPalette = false;
+    const auto image = DecodePcx(testsupport::makePcx(fixture));
     ASSERT_TRUE(image);
     EXPECT_EQ(RgbBytes(*image),
               (std::vector<std::uint8_t>{0, 0, 0, 10, 10, 10, 200, 200, 200, 255, 255, 255}));
@@ -98,12 +98,12 @@ TEST(PcxDecoder, RealPicturesHaveTheirSizes) {
 }
 
 TEST(PcxDecoder, TruncatedFilesGiveThePartDecoded) {
-    testsupport::PcxSpec spec;
-    spec.width = 33;
-    spec.height = 20;
-    spec.pixels = pattern(33 * 20 * 3, 7);
-    spec.planes = 3;
-    const auto whole = testsupport::makePcx(spec);
+    testsupport::PcxFixture fixture;
+    fixture.width = 33;
+    fixture.height = 20;
+    fixture.pixels = pattern(33 * 20 * 3, 7);
+    fixture.planes = 3;
+    const auto whole = testsupport::makePcx(fixture);
     for (std::size_t n = 0; n < whole.size(); ++n) {
         const std::vector<std::uint8_t> part(whole.begin(), whole.begin() + std::ptrdiff_t(n));
         std::string error;
@@ -123,17 +123,17 @@ TEST(PcxDecoder, TruncatedFilesGiveThePartDecoded) {
         whole.begin(), whole.begin() + std::ptrdiff_t(128 + (whole.size() - 128) / 2));
     const auto image = DecodePcx(half);
     ASSERT_TRUE(image);
-    EXPECT_TRUE(std::equal(image->rgb.begin(), image->rgb.begin() + 99, spec.pixels.begin()));
+    EXPECT_TRUE(std::equal(image->rgb.begin(), image->rgb.begin() + 99, fixture.pixels.begin()));
     EXPECT_TRUE(
         std::all_of(image->rgb.end() - 99, image->rgb.end(), [](auto b) { return b == 0; }));
 }
 
 TEST(PcxDecoder, HostileHeadersAreRefused) {
-    testsupport::PcxSpec spec;
-    spec.width = 8;
-    spec.height = 8;
-    spec.pixels = pattern(64, 1);
-    const auto good = testsupport::makePcx(spec);
+    testsupport::PcxFixture fixture;
+    fixture.width = 8;
+    fixture.height = 8;
+    fixture.pixels = pattern(64, 1);
+    const auto good = testsupport::makePcx(fixture);
     const auto with = [&](std::size_t at, std::uint8_t value) {
         auto bytes = good;
         bytes[at] = value;

@@ -49,7 +49,7 @@ protected:
         testsupport::writeFile(dir_ / "a.pcx", testsupport::makePcx(spec_));
     }
     testsupport::TempDir dir_;
-    testsupport::PcxSpec spec_;
+    testsupport::PcxFixture spec_;
 };
 
 TEST_F(PcxTool, InfoPrintsSizesAndTheRgbDigest) {

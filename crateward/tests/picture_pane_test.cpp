@@ -24,15 +24,15 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string pcx(int width, int height, int planes = 1) {
-    testsupport::PcxSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.planes = planes;
-    spec.palette = testsupport::rampPalette();
+    testsupport::PcxFixture fixture;
+    fixture.width = width;
+    fixture.height = height;
+    fixture.planes = planes;
+    fixture.palette = testsupport::rampPalette();
     for (int i = 0; i < width * height * planes; ++i) {
-        spec.pixels.push_back(std::uint8_t(i % 251));
+        fixture.pixels.push_back(std::uint8_t(i % 251));
     }
-    const auto bytes = testsupport::makePcx(spec);
+    const auto bytes = testsupport::makePcx(fixture);
     return std::string(bytes.begin(), bytes.end());
 }
 

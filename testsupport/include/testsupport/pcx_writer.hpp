@@ -9,7 +9,7 @@
 
 namespace testsupport {
 
-struct PcxSpec {
+struct PcxFixture {
     int width = 0;
     int height = 0;
     // 8 bits: one index per pixel; 24 bits: red, green, blue per pixel.
@@ -20,7 +20,7 @@ struct PcxSpec {
     bool withPalette = true;                 // 8 bits: append the palette block
 };
 
-std::vector<std::uint8_t> makePcx(const PcxSpec& spec);
+std::vector<std::uint8_t> makePcx(const PcxFixture& fixture);
 
 // A palette whose entry i is (i, 255 - i, i / 2).
 std::array<std::uint8_t, 768> rampPalette();
