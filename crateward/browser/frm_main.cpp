@@ -26,19 +26,14 @@
 #include "settings_keys.hpp"
 #include "working_directory.hpp"
 
+#include "twips.hpp"
+
 namespace crateward {
 
 namespace {
 
 constexpr int kTreeWidthTwips = 3000;
 constexpr int kPaneHeightTwips = 2400;
-
-int px(int twips) {
-    return twips / frmMain::kTwipsPerPixel;
-}
-int twips(int pixels) {
-    return pixels * frmMain::kTwipsPerPixel;
-}
 
 } // namespace
 
@@ -275,14 +270,13 @@ void frmMain::shutDown() {
     const QSize size = maximised ? normalGeometry().size() : this->size();
     // A value whose pixels did not change is written back as it was read, so
     // the conversion does not drift from one run to the next.
-    const auto keep = [](int stored, int pixels) {
-        return px(stored) == pixels ? stored : twips(pixels);
-    };
     const QRect& was = restoredPlacement_;
-    settings_.writeNumber(kApp, kOptions, kMainWidth, keep(was.width(), size.width()));
-    settings_.writeNumber(kApp, kOptions, kMainHeight, keep(was.height(), size.height()));
-    settings_.writeNumber(kApp, kOptions, kMainLeft, maximised ? -60 : keep(was.x(), pos().x()));
-    settings_.writeNumber(kApp, kOptions, kMainTop, maximised ? -60 : keep(was.y(), pos().y()));
+    settings_.writeNumber(kApp, kOptions, kMainWidth, keptTwips(was.width(), size.width()));
+    settings_.writeNumber(kApp, kOptions, kMainHeight, keptTwips(was.height(), size.height()));
+    settings_.writeNumber(kApp, kOptions, kMainLeft,
+                          maximised ? -60 : keptTwips(was.x(), pos().x()));
+    settings_.writeNumber(kApp, kOptions, kMainTop,
+                          maximised ? -60 : keptTwips(was.y(), pos().y()));
     unloadWait();
     previewDispatch_->unloadWindows();
     closeArchiveHandle();

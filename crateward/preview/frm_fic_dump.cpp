@@ -8,20 +8,13 @@
 
 #include "settings_keys.hpp"
 
+#include "twips.hpp"
+
 namespace crateward {
 
 namespace {
 
 constexpr const char* kSection = "Affichage texte";
-constexpr int kTwipsPerPixel = 15;
-
-int px(long twips) {
-    return int(twips / kTwipsPerPixel);
-}
-int twips(int pixels) {
-    return pixels * kTwipsPerPixel;
-}
-
 QFont dumpFont() {
     QFont font(QStringLiteral("Courier New"), 8);
     font.setStyleHint(QFont::TypeWriter);
@@ -91,12 +84,9 @@ void frmFicDump::savePlacement() {
         return;
     }
     saved_ = true;
-    const auto keep = [](int stored, int pixels) {
-        return px(stored) == pixels ? stored : twips(pixels);
-    };
-    settings_.writeNumber(kApp, kSection, "Dump Top", keep(loaded_.y(), y()));
-    settings_.writeNumber(kApp, kSection, "Dump Left", keep(loaded_.x(), x()));
-    settings_.writeNumber(kApp, kSection, "Dump Height", keep(loaded_.height(), height()));
+    settings_.writeNumber(kApp, kSection, "Dump Top", keptTwips(loaded_.y(), y()));
+    settings_.writeNumber(kApp, kSection, "Dump Left", keptTwips(loaded_.x(), x()));
+    settings_.writeNumber(kApp, kSection, "Dump Height", keptTwips(loaded_.height(), height()));
 }
 
 } // namespace crateward

@@ -7,6 +7,8 @@
 #include "picture_control.hpp"
 #include "settings_keys.hpp"
 
+#include "twips.hpp"
+
 namespace crateward {
 
 namespace {
@@ -14,8 +16,6 @@ namespace {
 constexpr const char* kSection = "Affichage texte";
 constexpr const char* kTop = "Show PCX Top";
 constexpr const char* kLeft = "Show PCX Left";
-// Window positions convert at the main window's 15 twips per pixel.
-constexpr int kPositionTwips = 15;
 
 } // namespace
 
@@ -27,7 +27,7 @@ frmShowPCX::frmShowPCX(const SettingsStore& settings, QWidget* owner)
     ImgPCX->setObjectName(QStringLiteral("ImgPCX"));
     loaded_ = QPoint(int(settings_.readNumber(kApp, kSection, kLeft, 2000)),
                      int(settings_.readNumber(kApp, kSection, kTop, 2000)));
-    move(loaded_ / kPositionTwips);
+    move(loaded_ / crateward::kTwipsPerPixel); // positions: 15 twips per pixel, as every window
 }
 
 void frmShowPCX::setSizeTwips(double width, double height) {
@@ -50,11 +50,8 @@ void frmShowPCX::savePlacement() {
         return;
     }
     saved_ = true;
-    const auto keep = [](int stored, int pixels) {
-        return stored / kPositionTwips == pixels ? stored : pixels * kPositionTwips;
-    };
-    settings_.writeNumber(kApp, kSection, kTop, keep(loaded_.y(), y()));
-    settings_.writeNumber(kApp, kSection, kLeft, keep(loaded_.x(), x()));
+    settings_.writeNumber(kApp, kSection, kTop, keptTwips(loaded_.y(), y()));
+    settings_.writeNumber(kApp, kSection, kLeft, keptTwips(loaded_.x(), x()));
 }
 
 } // namespace crateward

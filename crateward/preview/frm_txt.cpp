@@ -8,20 +8,13 @@
 
 #include "settings_keys.hpp"
 
+#include "twips.hpp"
+
 namespace crateward {
 
 namespace {
 
 constexpr const char* kSection = "Affichage texte";
-constexpr int kTwipsPerPixel = 15;
-
-int px(long twips) {
-    return int(twips / kTwipsPerPixel);
-}
-int twips(int pixels) {
-    return pixels * kTwipsPerPixel;
-}
-
 } // namespace
 
 frmTXT::frmTXT(const SettingsStore& settings, QWidget* owner)
@@ -64,14 +57,10 @@ void frmTXT::savePlacement() {
         return;
     }
     saved_ = true;
-    // A value whose pixels did not change is written back as it was read.
-    const auto keep = [](int stored, int pixels) {
-        return px(stored) == pixels ? stored : twips(pixels);
-    };
-    settings_.writeNumber(kApp, kSection, "Text Top", keep(loaded_.y(), y()));
-    settings_.writeNumber(kApp, kSection, "Text Left", keep(loaded_.x(), x()));
-    settings_.writeNumber(kApp, kSection, "Text Width", keep(loaded_.width(), width()));
-    settings_.writeNumber(kApp, kSection, "Text Height", keep(loaded_.height(), height()));
+    settings_.writeNumber(kApp, kSection, "Text Top", keptTwips(loaded_.y(), y()));
+    settings_.writeNumber(kApp, kSection, "Text Left", keptTwips(loaded_.x(), x()));
+    settings_.writeNumber(kApp, kSection, "Text Width", keptTwips(loaded_.width(), width()));
+    settings_.writeNumber(kApp, kSection, "Text Height", keptTwips(loaded_.height(), height()));
 }
 
 } // namespace crateward
