@@ -11,6 +11,7 @@
 #include <QProgressBar>
 
 #include <exception>
+#include <optional>
 #include <system_error>
 
 #include "busy_scope.hpp"
@@ -50,6 +51,27 @@ void showUnexpected(QWidget* owner, int number, const char* what) {
     common::Dialogs::current().message(
         owner, QStringLiteral("Error %1\r%2").arg(number).arg(QString::fromUtf8(what)), QString(),
         common::MessageIcon::None, common::MessageButtons::Ok);
+}
+
+// The folder the user picks for an extraction; nothing when cancelled.
+std::optional<QString> chooseExtractionFolder(QWidget* owner) {
+    const auto chosen = common::Dialogs::current().chooseDirectory(
+        owner, QStringLiteral("Select a directory..."), QString::fromStdString(GameDirectory()));
+    if (!chosen || chosen->isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+// Runs a command; an unexpected failure shows its number and description.
+template <class Command> void guarded(QWidget* owner, Command&& command) {
+    try {
+        command();
+    } catch (const std::system_error& e) {
+        showUnexpected(owner, e.code().value(), e.what());
+    } catch (const std::exception& e) {
+        showUnexpected(owner, 0, e.what());
+    }
 }
 
 } // namespace
@@ -98,10 +120,9 @@ void frmMain::mnuExtractPath_Click() {
     if (handle_ == 0) {
         return;
     }
-    try {
-        const auto chosen = common::Dialogs::current().chooseDirectory(
-            this, QStringLiteral("Select a directory..."), QString::fromStdString(GameDirectory()));
-        if (!chosen || chosen->isEmpty()) {
+    guarded(this, [this] {
+        const auto chosen = chooseExtractionFolder(this);
+        if (!chosen) {
             return;
         }
         BusyScope busy(*this);
@@ -113,11 +134,7 @@ void frmMain::mnuExtractPath_Click() {
         }
         extractPath(directory, withSlash(*chosen));
         statusPanel(1)->setText(QStringLiteral("Ready"));
-    } catch (const std::system_error& e) {
-        showUnexpected(this, e.code().value(), e.what());
-    } catch (const std::exception& e) {
-        showUnexpected(this, 0, e.what());
-    }
+    });
 }
 
 void frmMain::extractPath(const QString& directory, const QString& destination) {
@@ -158,10 +175,9 @@ void frmMain::mnuExtractAll_Click() {
     if (handle_ == 0) {
         return;
     }
-    try {
-        const auto chosen = common::Dialogs::current().chooseDirectory(
-            this, QStringLiteral("Select a directory..."), QString::fromStdString(GameDirectory()));
-        if (!chosen || chosen->isEmpty()) {
+    guarded(this, [this] {
+        const auto chosen = chooseExtractionFolder(this);
+        if (!chosen) {
             return;
         }
         BusyScope busy(*this);
@@ -170,11 +186,7 @@ void frmMain::mnuExtractAll_Click() {
         statusPanel(1)->setText(QStringLiteral("Extracting archive..."));
         ExtractAll(withSlash(*chosen));
         statusPanel(1)->setText(QStringLiteral("Ready"));
-    } catch (const std::system_error& e) {
-        showUnexpected(this, e.code().value(), e.what());
-    } catch (const std::exception& e) {
-        showUnexpected(this, 0, e.what());
-    }
+    });
 }
 
 void frmMain::ExtractAll(const QString& destination) {
