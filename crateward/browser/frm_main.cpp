@@ -1,4 +1,5 @@
 #include "frm_main.hpp"
+#include "unit_export_commands.hpp"
 
 #include <QAction>
 #include <QActionGroup>
@@ -102,6 +103,7 @@ frmMain::frmMain(QWidget* parent)
     programCommands_ = new ProgramCommands(*this);
     previewDispatch_ = new PreviewDispatch(*this, *programCommands_);
     packing::ArchiveWriting::Install(*this);
+    new UnitExportCommands(*this);
 }
 
 frmMain::~frmMain() {

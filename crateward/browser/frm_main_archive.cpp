@@ -1,5 +1,6 @@
 // Opening and closing an archive, its directory tree and entry list, and
 // the recent-archive entries of the File menu.
+#include "class_export_param.hpp"
 #include "frm_main.hpp"
 
 #include <QAction>
@@ -58,6 +59,7 @@ void frmMain::OpenHPI(const QString& path) {
     Fermer();
     // 4.
     archivePath_ = path;
+    ExportParam().HPIchemin = diskName(path);
     handle_ = hpi::Open(diskName(path));
     // 5.
     if (handle_ == 0) {

@@ -71,13 +71,6 @@ ArchiveWriting* ArchiveWriting::Install(frmMain& w) {
 
     QMenu* units = menuOf(w, "mnuUnits");
     units->menuAction()->setVisible(true);
-    // Only the unit repack is built among the Units commands so far: the
-    // others stay hidden until their commands show them.
-    for (const char* other : {"mnuUnitVew3DO", "mnuUnitCustomExport", "mnuExport"}) {
-        if (QAction* a = actionOf(w, other); a && !a->property("built").toBool()) {
-            a->setVisible(false);
-        }
-    }
     connect(actionOf(w, "RepackUnit"), &QAction::triggered, self, [&w] { RepackUnit_Click(w); });
 
     menuOf(w, "Packing")->menuAction()->setVisible(true);
