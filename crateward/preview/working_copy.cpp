@@ -35,4 +35,19 @@ std::optional<QString> CopyMember(std::int32_t handle, const QString& workingDir
     return copy;
 }
 
+std::optional<QString> ExtractedCopy(std::int32_t handle, const QString& workingDirectory,
+                                     const QString& memberPath, bool modifying) {
+    const auto copy = WorkingCopyPath(workingDirectory, memberPath);
+    if (!copy) {
+        return std::nullopt;
+    }
+    if (modifying) {
+        return QFileInfo(*copy).isFile() ? copy : std::nullopt;
+    }
+    QDir().mkpath(QFileInfo(*copy).path());
+    const bool written =
+        hpi::ExtractFile(handle, memberPath.toStdString(), QFile::encodeName(*copy).toStdString());
+    return written ? copy : std::nullopt;
+}
+
 } // namespace crateward

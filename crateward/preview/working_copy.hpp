@@ -29,4 +29,10 @@ enum class CopyMode {
 std::optional<QString> CopyMember(std::int32_t handle, const QString& workingDirectory,
                                   const QString& memberPath, CopyMode mode);
 
+// The copy of `memberPath` extracted afresh from the archive `handle`, or,
+// while a modification is under way, the unpacked file as it is. Nothing
+// when the member cannot be had.
+std::optional<QString> ExtractedCopy(std::int32_t handle, const QString& workingDirectory,
+                                     const QString& memberPath, bool modifying);
+
 } // namespace crateward

@@ -132,18 +132,9 @@ std::optional<QString> frmExportToViewer::localFile(Row row) {
     // The member's copy lies in the working directory under its full member
     // path; during a modification the unpacked file is taken as it is.
     const QString member = text.mid(6);
-    const auto copy = WorkingCopyPath(window_.workingDirectory(), member);
-    bool have = false;
-    if (copy) {
-        if (window_.previewDispatch() && window_.previewDispatch()->modifying()) {
-            have = QFileInfo(*copy).isFile();
-        } else {
-            QDir().mkpath(QFileInfo(*copy).path());
-            have = hpi::ExtractFile(window_.archiveHandle(), member.toStdString(),
-                                    QFile::encodeName(*copy).toStdString());
-        }
-    }
-    if (have) {
+    const bool modifying = window_.previewDispatch() && window_.previewDispatch()->modifying();
+    if (auto copy =
+            ExtractedCopy(window_.archiveHandle(), window_.workingDirectory(), member, modifying)) {
         return copy;
     }
     dialogs.message(this, QStringLiteral("Error extracting ") + type + QStringLiteral(" file !"),

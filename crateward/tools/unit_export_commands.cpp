@@ -115,19 +115,10 @@ void UnitExportCommands::mnuUnitVew3DO_Click() {
     }
     // The model always comes from objects3d\, whatever folder is shown.
     const QString member = QStringLiteral("objects3d\\") + name;
-    const auto copy = WorkingCopyPath(window_.workingDirectory(), member);
+    const bool modifying = window_.previewDispatch() && window_.previewDispatch()->modifying();
+    const auto copy =
+        ExtractedCopy(window_.archiveHandle(), window_.workingDirectory(), member, modifying);
     if (!copy) {
-        return;
-    }
-    bool have = false;
-    if (window_.previewDispatch() && window_.previewDispatch()->modifying()) {
-        have = QFileInfo(*copy).isFile();
-    } else {
-        QDir().mkpath(QFileInfo(*copy).path());
-        have = hpi::ExtractFile(window_.archiveHandle(), member.toStdString(),
-                                QFile::encodeName(*copy).toStdString());
-    }
-    if (!have) {
         return;
     }
     BusyScope busy(window_);
