@@ -40,15 +40,15 @@ QImage screen() {
         QImage::Format_RGB32);
 }
 
-// Pixels that differ from `before` and are clearly coloured (not the greys
-// of window backgrounds and frames).
-int newColouredPixels(const QImage& before, const QImage& now) {
+// Clearly coloured pixels (not the greys of window backgrounds, frames
+// and wireframes) that differ from `before`, outside `skip`.
+int newColouredPixels(const QImage& before, const QImage& now, const QRect& skip) {
     int count = 0;
     for (int y = 0; y < now.height() && y < before.height(); ++y) {
         const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
         const auto* b = reinterpret_cast<const QRgb*>(now.constScanLine(y));
         for (int x = 0; x < now.width() && x < before.width(); ++x) {
-            if (a[x] == b[x]) {
+            if (a[x] == b[x] || skip.contains(x, y)) {
                 continue;
             }
             const int r = qRed(b[x]), g = qGreen(b[x]), bl = qBlue(b[x]);
@@ -60,19 +60,49 @@ int newColouredPixels(const QImage& before, const QImage& now) {
     return count;
 }
 
-// Waits up to ten seconds for `enough` new coloured pixels on the screen.
-int waitForDrawing(const QImage& before, int enough) {
+// Line pixels drawn over the model view's clear colour outside `skip`: dark
+// pixels with the clear colour two pixels away on both sides.
+int modelLinePixels(const QImage& now, QRgb clear, const QRect& skip) {
+    int count = 0;
+    for (int y = 0; y < now.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(now.constScanLine(y));
+        for (int x = 2; x + 2 < now.width(); ++x) {
+            const QRgb p = row[x];
+            if (!skip.contains(x, y) && qGray(p) < 100 && (row[x - 2] & 0xFFFFFF) == clear &&
+                (row[x + 2] & 0xFFFFFF) == clear) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+// The game palette's background colour (index 255) as Meshglass clears to.
+QRgb clearColour() {
+    const auto palette = testsupport::readFile(kPrograms / "palette.dat");
+    return palette.size() < 768 ? 0 : qRgb(palette[765], palette[766], palette[767]) & 0xFFFFFF;
+}
+
+// Waits up to ten seconds until `measure` of the screen reaches `enough`.
+template <typename Measure> int waitFor(Measure measure, int enough) {
     QElapsedTimer clock;
     clock.start();
     int seen = 0;
     while (clock.elapsed() < 10000) {
         QTest::qWait(250);
-        seen = newColouredPixels(before, screen());
+        seen = measure(screen());
         if (seen >= enough) {
             break;
         }
     }
     return seen;
+}
+
+// Saves the screen into $TOOLKIT_SHOTS when it is set (for looking at).
+void keepShot(const char* name) {
+    if (const char* folder = std::getenv("TOOLKIT_SHOTS")) {
+        screen().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name));
+    }
 }
 
 // Ends every process whose command line mentions `text`.
@@ -111,17 +141,32 @@ TEST_F(EndToEnd, TheDemoArchiveOpensInTheViewersAndExportsToAUnitViewer) {
     ASSERT_NE(w.archiveHandle(), 0);
     const std::string work = w.workingDirectory().toStdString();
 
-    QImage before = screen();
+    // Crateward keeps to the bottom right corner; the viewers open at the
+    // top left, so what they draw is told apart from Crateward's window.
+    const QScreen* display = QGuiApplication::primaryScreen();
+    w.move(display->geometry().right() - w.frameGeometry().width(),
+           display->geometry().bottom() - w.frameGeometry().height());
+    QTest::qWait(300);
+    const QRect crateward = w.frameGeometry().adjusted(-4, -4, 4, 4);
+    const QRgb clear = clearColour();
     clickNode("objects3d");
     doubleClickEntry("armdemo.3do");
-    EXPECT_GE(waitForDrawing(before, 400), 400) << "Meshglass drew no model";
+    EXPECT_GE(
+        waitFor([&](const QImage& now) { return modelLinePixels(now, clear, crateward); }, 100),
+        100)
+        << "Meshglass drew no model";
+    keepShot("meshglass.png");
     endProcessesNaming(work);
 
     QTest::qWait(500);
-    before = screen();
+    const QImage before = screen();
     clickNode("anims");
     doubleClickEntry("armdemo_gadget.gaf");
-    EXPECT_GE(waitForDrawing(before, 200), 200) << "Spriteglass showed nothing";
+    EXPECT_GE(
+        waitFor([&](const QImage& now) { return newColouredPixels(before, now, crateward); }, 200),
+        200)
+        << "Spriteglass showed nothing";
+    keepShot("spriteglass.png");
     endProcessesNaming(work);
 
     clickNode("units");
