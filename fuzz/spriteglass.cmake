@@ -1,1 +1,3 @@
 toolkit_add_fuzzer(NAME fuzz_gaf SOURCES ${CMAKE_SOURCE_DIR}/fuzz/fuzz_gaf.cpp LIBS sprite_core)
+toolkit_add_fuzzer(NAME fuzz_gaf_rows SOURCES ${CMAKE_SOURCE_DIR}/fuzz/fuzz_gaf_rows.cpp
+    LIBS sprite_core)

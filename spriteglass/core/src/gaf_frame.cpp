@@ -2,6 +2,7 @@
 
 #include "spriteglass/gaf_load_context.hpp"
 #include "spriteglass/image_files.hpp"
+#include "spriteglass/run_length_rows.hpp"
 #include "spriteglass/surface.hpp"
 #include "spriteglass/text.hpp"
 
@@ -102,65 +103,7 @@ bool classGAFFrame::Load(GafLoadContext& context, std::int64_t offset) {
         return true;
     }
     if (compression == 1) {
-        std::int64_t position = dataOffset;
-        for (int row = 0; row < height_; ++row) {
-            if (!decodeRow(position, row, context)) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-// One coded row: an int16 byte count, then that many bytes of run codes. The
-// pixel index runs on linearly past the row's right edge; only the whole
-// buffer bounds it.
-bool classGAFFrame::decodeRow(std::int64_t& position, int row, const GafLoadContext& context) {
-    const auto count = context.read<std::int16_t>(position);
-    if (!count) {
-        return false;
-    }
-    position += 2;
-    const int n = *count;
-    if (n <= 0) {
-        return true;
-    }
-    if (!context.has(position, n)) {
-        return false;
-    }
-    const std::uint8_t* code = context.at(position);
-    position += n;
-    const std::int64_t size = std::int64_t(pixels_.size());
-    const std::int64_t base = std::int64_t(row) * width_;
-    std::int64_t x = 0;
-    int t = 0;
-    while (t < n) {
-        const std::uint8_t m = code[t++];
-        if (m & 1) {
-            x += m >> 1;
-            continue;
-        }
-        const int k = (m >> 2) + 1;
-        // The whole run must lie inside the buffer, and a literal run's
-        // bytes inside the row.
-        const std::int64_t first = base + x;
-        if (first < 0 || first + k > size) {
-            return false;
-        }
-        std::uint8_t* out = pixels_.data() + first;
-        if (m & 2) {
-            if (t >= n) {
-                return false;
-            }
-            std::memset(out, code[t++], std::size_t(k));
-        } else {
-            if (t + k > n) {
-                return false;
-            }
-            std::memcpy(out, code + t, std::size_t(k));
-            t += k;
-        }
-        x += k;
+        return DecodeRunLengthRows(context.bytes(), dataOffset, width_, height_, pixels_);
     }
     return true;
 }

@@ -52,8 +52,6 @@ public:
                          const Palette& palette, ImageFormat format = ImageFormat::Bmp) const;
 
 private:
-    bool decodeRow(std::int64_t& position, int row, const GafLoadContext& context);
-
     int width_ = 0;
     int height_ = 0;
     int positionX_ = 0;

@@ -35,6 +35,7 @@ public:
         return offset >= 0 && length >= 0 && offset <= size() && length <= size() - offset;
     }
     const std::uint8_t* at(std::int64_t offset) const { return bytes_.data() + offset; }
+    std::span<const std::uint8_t> bytes() const { return bytes_; }
 
     template <typename T> std::optional<T> read(std::int64_t offset) const {
         if (!has(offset, sizeof(T))) {
