@@ -18,10 +18,10 @@ constexpr int kRowSlack = 144;
 
 // Decodes one row into `row` (width + kRowSlack writable bytes) and writes
 // every pixel of [0, width): runs as coded, skipped and uncoded pixels as
-// MaskIndex. Every code is the same few operations whatever its kind, so the
-// loop does not branch on the codes: a skip stores MaskIndex, a repeat its
-// byte and a literal its bytes, each as whole 16-byte stores that may run past
-// the code's own pixels; the next code's stores start where its pixels end.
+// MaskIndex. Every kind of code takes the one path: a skip stores MaskIndex,
+// a repeat its byte and a literal its bytes, each as whole 16-byte stores
+// that may run past the code's own pixels; the next code's stores start where
+// its pixels end. Short runs need no copy loop of their own size.
 // False when the row leaves its width or its last code runs past the row's
 // bytes: the exact decoder then decides.
 bool fastRow(const std::uint8_t* code, int n, std::uint8_t* row, int width) {
