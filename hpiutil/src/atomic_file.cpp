@@ -1,5 +1,7 @@
 #include "atomic_file.hpp"
 
+#include "hpiutil/temporary_files.hpp"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -35,14 +37,47 @@ Status writeAll(int fd, const std::uint8_t* data, std::size_t size, std::uint64_
     return {};
 }
 
+// The file a chain of symbolic links ends at (relative links are read from
+// the link's folder); `target` itself when it is no link.
+Result<std::filesystem::path> linkedFile(const std::filesystem::path& target) {
+    constexpr int kMostLinks = 40;
+    std::filesystem::path real = target;
+    for (int hop = 0; hop <= kMostLinks; ++hop) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(real, ec))) {
+            return real;
+        }
+        const std::filesystem::path to = std::filesystem::read_symlink(real, ec);
+        if (ec) {
+            Error e = fail("cannot read the symbolic link: " + ec.message());
+            e.file = target.string();
+            return e;
+        }
+        real = to.is_absolute() ? to : real.parent_path() / to;
+    }
+    Error e = fail("too many levels of symbolic links");
+    e.file = target.string();
+    return e;
+}
+
 } // namespace
 
-Result<AtomicFile> AtomicFile::create(const std::filesystem::path& target, std::size_t bufferSize) {
+Result<AtomicFile> AtomicFile::create(const std::filesystem::path& requested,
+                                      std::size_t bufferSize, Link link) {
+    std::filesystem::path target = requested;
+    if (link == Link::Follow) {
+        auto real = linkedFile(requested);
+        if (!real) {
+            return std::move(real).error();
+        }
+        target = std::move(real).value();
+    }
     std::filesystem::path dir = target.parent_path();
     if (dir.empty()) {
         dir = ".";
     }
-    std::string tmpl = (dir / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+    RemoveStaleTemporaryFiles(dir);
+    std::string tmpl = (dir / (TemporaryPrefix(target, long(::getpid())) + "XXXXXX")).string();
     const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0) {
         Error e = fail(std::string("cannot create a file in its folder: ") + std::strerror(errno));

@@ -1,7 +1,9 @@
 // A file written through a temporary file beside its target: buffered
 // appends, patches of bytes already written, and a commit that flushes,
 // optionally syncs, and renames over the target. Dropped uncommitted, the
-// temporary file is removed and the target is left as it was.
+// temporary file is removed and the target is left as it was. The temporary
+// file's name records the writing process (see temporary_files.hpp), and
+// creating one removes the leftovers of writers that are gone.
 #pragma once
 
 #include "hpiutil/result.hpp"
@@ -15,9 +17,15 @@ namespace hpiutil {
 
 class AtomicFile {
 public:
+    // What a target that is a symbolic link means: the link itself (so an
+    // extraction replaces a link planted in its destination and never
+    // writes through it), or the file it points to (an archive reached
+    // through a link is rewritten where it is, with the link kept).
+    enum class Link { Replace, Follow };
+
     // `bufferSize` bytes of appends are gathered before each write.
     static Result<AtomicFile> create(const std::filesystem::path& target,
-                                     std::size_t bufferSize = 1u << 20);
+                                     std::size_t bufferSize = 1u << 20, Link link = Link::Replace);
 
     AtomicFile(AtomicFile&& other) noexcept;
     AtomicFile& operator=(AtomicFile&&) = delete;

@@ -131,7 +131,7 @@ Status packArchive(const PackNode& root, const std::filesystem::path& target, Me
         }
     }
 
-    auto created = AtomicFile::create(target);
+    auto created = AtomicFile::create(target, 1u << 20, AtomicFile::Link::Follow);
     if (!created) {
         return std::move(created).error();
     }

@@ -2,6 +2,12 @@
 #include "hpiutil/paths.hpp"
 #include "writer_impl.hpp"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace hpiutil {
 
 namespace {
@@ -99,7 +105,39 @@ Result<PackNode*> place(PackNode& root, std::string_view path, bool leafDirector
 
 } // namespace
 
+namespace {
+
+// A source file is opened once when it is queued, so one that cannot be read
+// is refused with its reason then, and the caller can report it and pack the
+// rest instead of failing the whole archive at the end.
+Status readableSource(std::string_view archivePath, const std::filesystem::path& source) {
+    const int fd = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    std::string why;
+    if (fd < 0) {
+        why = std::strerror(errno);
+    } else {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) {
+            why = std::strerror(errno);
+        } else if (!S_ISREG(st.st_mode)) {
+            why = "not a regular file";
+        }
+        ::close(fd);
+    }
+    if (why.empty()) {
+        return {};
+    }
+    Error e = badPath(archivePath, "cannot read the source file: " + why);
+    e.file = source.string();
+    return e;
+}
+
+} // namespace
+
 Status ArchiveWriter::addFile(std::string_view archivePath, const std::filesystem::path& source) {
+    if (auto st = readableSource(archivePath, source); !st) {
+        return st;
+    }
     bool created = false;
     auto node = place(impl_->root, archivePath, false, created);
     if (!node) {

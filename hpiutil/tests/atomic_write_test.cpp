@@ -1,11 +1,14 @@
 // A pack that fails leaves the old archive byte for byte and no temporary
 // file beside it.
+#include "hpiutil/archive.hpp"
 #include "hpiutil/hpiutil.h"
+#include "hpiutil/temporary_files.hpp"
 #include "hpiutil/writer.hpp"
 #include "testsupport/testsupport.hpp"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace hpiutil;
@@ -111,4 +114,125 @@ TEST(AtomicWrite, SuccessfulPackReplacesTheOldArchive) {
     EXPECT_EQ(filesIn(target.parent_path()), 1u);
     // Permissions follow the umask like any new file, not the temporary's 0600.
     EXPECT_TRUE((fs::status(target).permissions() & fs::perms::owner_read) != fs::perms::none);
+}
+
+// --- links, leftovers of killed writers, unreadable sources ---
+
+namespace {
+
+// The id of a process that has ended (a child that exited and was reaped).
+long deadProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return long(child);
+}
+
+// Runs `body` in a child process with the rights of the unprivileged user
+// "nobody" when the test runs as root (so permissions bind), else as it is.
+// The body's folder is handed to that user first. True when the body passed.
+template <class Body> bool asUnprivilegedUser(const fs::path& folder, Body body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0) {
+            constexpr uid_t kNobody = 65534;
+            for (const auto& e : fs::recursive_directory_iterator(folder)) {
+                (void)::lchown(e.path().c_str(), kNobody, kNobody);
+            }
+            (void)::chown(folder.c_str(), kNobody, kNobody);
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+                ::_exit(3);
+            }
+        }
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+TEST(AtomicWrite, AnArchiveReachedThroughALinkIsRewrittenWhereItIsAndTheLinkStays) {
+    TempDir dir;
+    const auto real = oldArchive(dir);
+    fs::create_directories(dir / "links");
+    const auto link = dir / "links" / "game.hpi";
+    fs::create_symlink("../out/game.hpi", link);
+    const auto second = dir / "links" / "again.hpi";
+    fs::create_symlink(link, second); // a chain of two links
+
+    ArchiveWriter w;
+    ASSERT_TRUE(w.addBuffer("new.txt", {'n', 'e', 'w'}));
+    ASSERT_TRUE(w.write(second, Method::Zlib));
+
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_symlink(second));
+    const auto after = testsupport::readFile(real);
+    EXPECT_NE(std::string(after.begin(), after.end()).find("new.txt"), std::string::npos);
+    // The temporary file was made beside the real archive and is gone.
+    EXPECT_EQ(filesIn(real.parent_path()), 1u);
+    EXPECT_EQ(filesIn(dir / "links"), 2u);
+}
+
+TEST(AtomicWrite, LeftoversOfWritersThatAreGoneAreRemovedAndLiveOnesKept) {
+    TempDir dir;
+    const auto target = oldArchive(dir);
+    const fs::path out = target.parent_path();
+    const long dead = deadProcessId();
+    const auto stale = out / (TemporaryPrefix(out / "big.hpi", dead) + "a1B2c3");
+    const auto live = out / (TemporaryPrefix(out / "big.hpi", long(::getpid())) + "d4E5f6");
+    const auto other = out / ".big.hpi.tmp-notes";
+    for (const auto& p : {stale, live, other}) {
+        testsupport::writeFile(p, std::string_view("half an archive"));
+    }
+    EXPECT_EQ(TemporaryFileOwner(stale.filename().string()), dead);
+    EXPECT_EQ(TemporaryFileOwner(other.filename().string()), std::nullopt);
+    EXPECT_EQ(TemporaryFileOwner(".tmp-12-abcdef"), std::nullopt);
+
+    ArchiveWriter w;
+    ASSERT_TRUE(w.addBuffer("new.txt", {'n'}));
+    ASSERT_TRUE(w.write(target, Method::None));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_TRUE(fs::exists(other));
+
+    // A tool stopped by a signal removes its own.
+    EXPECT_EQ(RemoveTemporaryFilesOf(out, long(::getpid())), 1u);
+    EXPECT_FALSE(fs::exists(live));
+    EXPECT_TRUE(fs::exists(other));
+}
+
+TEST(AtomicWrite, AnUnreadableSourceIsRefusedWhenAddedAndTheRestIsPacked) {
+    TempDir dir;
+    const fs::path src = dir / "src";
+    testsupport::writeFile(src / "locked.txt", std::string_view("secret"));
+    testsupport::writeFile(src / "open.txt", std::string_view("open"));
+    fs::create_directories(src / "folder");
+    fs::permissions(src / "locked.txt", fs::perms::none);
+    const fs::path target = dir / "out.hpi";
+
+    const bool passed = asUnprivilegedUser(dir.path(), [&] {
+        const std::int32_t p = HPICreate(target.c_str(), nullptr);
+        if (p == 0) {
+            return false;
+        }
+        const bool lockedRefused = HPIAddFile(p, "locked.txt", (src / "locked.txt").c_str()) == 0;
+        const std::string why = HPILastError();
+        const bool folderRefused = HPIAddFile(p, "folder", (src / "folder").c_str()) == 0;
+        const bool openAdded = HPIAddFile(p, "open.txt", (src / "open.txt").c_str()) != 0;
+        const bool packed = HPIPackArchive(p, 2) != 0;
+        return lockedRefused && why.find("locked.txt") != std::string::npos &&
+               why.find("ermission denied") != std::string::npos && folderRefused && openAdded &&
+               packed;
+    });
+    EXPECT_TRUE(passed);
+    ASSERT_TRUE(fs::exists(target));
+    auto archive = Archive::open(target);
+    ASSERT_TRUE(archive);
+    EXPECT_TRUE(archive->find("open.txt").has_value());
+    EXPECT_FALSE(archive->find("locked.txt").has_value());
 }

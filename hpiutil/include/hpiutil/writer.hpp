@@ -38,7 +38,8 @@ public:
     // `archivePath` is UTF-8, '\'-separated, without a leading '\'. Each
     // component must be a valid name (see validateName). Directories on the
     // way are created; a name already queued (without regard to case) is
-    // refused. The source file is read only when the archive is written.
+    // refused. The source must be a readable regular file now (it is opened
+    // once to check); its bytes are read only when the archive is written.
     Status addFile(std::string_view archivePath, const std::filesystem::path& source);
     Status addBuffer(std::string_view archivePath, std::vector<std::uint8_t> bytes);
     Status addDirectory(std::string_view archivePath);
