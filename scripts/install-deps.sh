@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev
     libgl-dev libglu1-mesa-dev libegl-dev libx11-dev libgl1-mesa-dri
     xvfb xauth mesa-utils
+    fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do
