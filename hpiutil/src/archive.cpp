@@ -147,6 +147,11 @@ std::optional<std::int32_t> Archive::find(std::string_view path) const {
     }
     std::int32_t current = -1;
     for (std::string_view part : splitMemberPath(*raw)) {
+        // Never through a folder named "", "." or "..": its members would
+        // alias paths of its parent or of other folders.
+        if (part.empty() || part == "." || part == "..") {
+            return std::nullopt;
+        }
         if (current >= 0 && !impl_->entries[current].directory) {
             return std::nullopt;
         }

@@ -11,8 +11,12 @@ namespace hpiutil {
 
 // Limits that keep a hostile directory from costing unbounded time or memory.
 inline constexpr std::uint32_t kMaxDirectoryDepth = 128;
-inline constexpr std::size_t kMaxNameBytes = 1024;
-inline constexpr std::size_t kMaxPathBytes = 1024;
+// Names have no length limit, but all the names read add up to at most the
+// directory block's size, and all the paths built from them to at most this
+// floor plus a multiple of it (a hostile block can make every entry's path
+// repeat one long folder name).
+inline constexpr std::uint64_t kPathBytesFloor = 16ull << 20;
+inline constexpr std::uint64_t kPathBytesPerBlockByte = 8;
 inline constexpr std::uint64_t kMaxDirectoryBlock = 512ull << 20;
 
 struct Archive::Impl {

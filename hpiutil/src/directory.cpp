@@ -1,8 +1,10 @@
 // The directory block: records, entry arrays and names, checked against the
-// block's bounds, with a visited set against cycles and a depth limit.
+// block's bounds, with a visited set against cycles, a depth limit and
+// budgets for the bytes of names and paths.
 #include "archive_impl.hpp"
 #include "hpiutil/codepage.hpp"
 #include "hpiutil/format.hpp"
+#include "hpiutil/paths.hpp"
 
 #include <cstring>
 #include <string>
@@ -16,10 +18,14 @@ class DirectoryParser {
 public:
     DirectoryParser(Archive::Impl& impl, std::span<const std::uint8_t> block)
         : impl_(impl), block_(block), end_(block.size()),
-          entryBudget_((block.size() - kHeaderSize) / kEntrySize) {}
+          entryBudget_((block.size() - kHeaderSize) / kEntrySize),
+          nameBudget_(block.size() - kHeaderSize),
+          pathBudget_(kPathBytesFloor + kPathBytesPerBlockByte * block.size()) {}
 
+    // `unsafeAbove` is why the folder being parsed (or one above it) cannot
+    // be extracted; its entries inherit it.
     Status parse(std::uint32_t recordOffset, std::int32_t parent, const std::string& prefix,
-                 const std::string& rawPrefix, std::uint32_t depth, std::uint32_t& begin,
+                 const std::string& unsafeAbove, std::uint32_t depth, std::uint32_t& begin,
                  std::uint32_t& count) {
         if (depth > kMaxDirectoryDepth) {
             return fail("directories nest deeper than " + std::to_string(kMaxDirectoryDepth),
@@ -62,10 +68,20 @@ public:
             Entry entry;
             entry.rawName = raw;
             entry.name = cp1252ToUtf8(raw);
-            entry.path = prefix.empty() ? entry.name : prefix + "\\" + entry.name;
-            if (rawPrefix.size() + raw.size() + 1 > kMaxPathBytes) {
-                return fail("path longer than " + std::to_string(kMaxPathBytes) + " bytes",
+            // Joined by position, not by the prefix's emptiness: the members
+            // of a folder with an empty name must not take their parent's
+            // paths.
+            entry.path = parent < 0 ? entry.name : prefix + "\\" + entry.name;
+            if (entry.path.size() > pathBudget_) {
+                return fail("the paths of the entries add up to more than the directory block "
+                            "can describe",
                             nameOffset);
+            }
+            pathBudget_ -= entry.path.size();
+            if (!unsafeAbove.empty()) {
+                entry.unsafe = unsafeAbove;
+            } else {
+                entry.unsafe = unsafeNameReason(entry.name);
             }
             entry.directory = (flags & 1) != 0;
             entry.recordOffset = dataOffset;
@@ -84,10 +100,14 @@ public:
             impl_.entries.push_back(std::move(entry));
             mine.push_back(index);
             if (impl_.entries[index].directory) {
-                const std::string path = impl_.entries[index].path;
+                const Entry& dir = impl_.entries[index];
+                const std::string path = dir.path;
+                std::string below = unsafeAbove;
+                if (below.empty() && !dir.unsafe.empty()) {
+                    below = "it lies in the folder \"" + path + "\": " + dir.unsafe;
+                }
                 std::uint32_t b = 0, c = 0;
-                if (auto st = parse(dataOffset, std::int32_t(index), path, rawPrefix + raw + "\\",
-                                    depth + 1, b, c);
+                if (auto st = parse(dataOffset, std::int32_t(index), path, below, depth + 1, b, c);
                     !st) {
                     return st;
                 }
@@ -106,20 +126,24 @@ private:
         return offset >= kHeaderSize && offset <= end_ && length <= end_ - offset;
     }
 
-    Status readName(std::uint32_t offset, std::string& out) const {
+    Status readName(std::uint32_t offset, std::string& out) {
         if (!inside(offset, 1)) {
             return fail("name lies outside the directory block", offset);
         }
-        const std::size_t avail = std::min<std::size_t>(end_ - offset, kMaxNameBytes + 1);
+        // Only as far as the names still allowed, so that many entries
+        // sharing one long name cost no more than the block itself.
+        const std::size_t avail = std::min<std::uint64_t>(end_ - offset, nameBudget_ + 1);
         const auto* start = block_.data() + offset;
         const void* nul = std::memchr(start, 0, avail);
         if (!nul) {
-            return fail("name is not terminated within " + std::to_string(kMaxNameBytes) +
-                            " bytes of the directory block",
+            return fail(avail == end_ - offset
+                            ? "name is not terminated within the directory block"
+                            : "the names of the entries add up to more than the directory block",
                         offset);
         }
-        out.assign(reinterpret_cast<const char*>(start),
-                   static_cast<const std::uint8_t*>(nul) - start);
+        const auto length = std::size_t(static_cast<const std::uint8_t*>(nul) - start);
+        nameBudget_ -= length;
+        out.assign(reinterpret_cast<const char*>(start), length);
         return {};
     }
 
@@ -127,6 +151,8 @@ private:
     std::span<const std::uint8_t> block_;
     std::uint64_t end_;
     std::uint64_t entryBudget_;
+    std::uint64_t nameBudget_;
+    std::uint64_t pathBudget_;
     std::unordered_set<std::uint32_t> visited_;
 };
 

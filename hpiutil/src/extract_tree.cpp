@@ -59,6 +59,11 @@ ExtractSummary Archive::extractTree(const std::filesystem::path& destDir,
     std::filesystem::create_directories(destDir, ec);
     for (std::int32_t index : selected) {
         const Entry& e = impl_->entries[std::size_t(index)];
+        if (!e.unsafe.empty()) {
+            Error err = fail("unsafe name, not extracted: " + e.unsafe);
+            summary.failures.push_back(impl_->locate(std::move(err), &e));
+            continue;
+        }
         auto rel = safeRelativePath(e.path);
         if (!rel) {
             summary.failures.push_back(impl_->locate(std::move(rel).error(), &e));

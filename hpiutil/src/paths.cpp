@@ -2,6 +2,13 @@
 
 namespace hpiutil {
 
+namespace {
+
+// The longest name of one folder entry on the file systems users extract to.
+constexpr std::size_t kMaxDiskNameBytes = 255;
+
+} // namespace
+
 std::vector<std::string_view> splitMemberPath(std::string_view path) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
@@ -27,6 +34,30 @@ std::string joinMemberPath(const std::vector<std::string>& components) {
     return out;
 }
 
+std::string unsafeNameReason(std::string_view part) {
+    if (part.empty()) {
+        return "a component is empty";
+    }
+    if (part == "." || part == "..") {
+        return "a component is \"" + std::string(part) + "\"";
+    }
+    for (char c : part) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\') {
+            return std::string("a component holds '") + c + "'";
+        }
+        if (u < 0x20 || u == 0x7F) {
+            return "a component holds a control character";
+        }
+    }
+    if (part.size() > kMaxDiskNameBytes) {
+        return "a component is " + std::to_string(part.size()) +
+               " bytes long, more than a disk name holds (" + std::to_string(kMaxDiskNameBytes) +
+               ")";
+    }
+    return {};
+}
+
 Result<std::filesystem::path> safeRelativePath(std::string_view memberPath) {
     auto refuse = [memberPath](std::string why) {
         Error e = fail("unsafe name, not extracted: " + why);
@@ -46,20 +77,8 @@ Result<std::filesystem::path> safeRelativePath(std::string_view memberPath) {
     }
     std::filesystem::path out;
     for (std::string_view part : splitMemberPath(memberPath)) {
-        if (part.empty()) {
-            return refuse("a component is empty");
-        }
-        if (part == "." || part == "..") {
-            return refuse("a component is \"" + std::string(part) + "\"");
-        }
-        for (char c : part) {
-            const auto u = static_cast<unsigned char>(c);
-            if (c == '/') {
-                return refuse("a component holds '/'");
-            }
-            if (u < 0x20 || u == 0x7F) {
-                return refuse("a component holds a control character");
-            }
+        if (std::string why = unsafeNameReason(part); !why.empty()) {
+            return refuse(std::move(why));
         }
         out /= std::string(part);
     }

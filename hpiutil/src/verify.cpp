@@ -39,6 +39,11 @@ void checkDuplicates(const Archive& archive, std::int32_t dir, VerifyReport& rep
     }
 }
 
+// Names whose members would take other members' paths.
+bool aliasingName(std::string_view raw) {
+    return raw.empty() || raw == "." || raw == ".." || raw.find('\\') != raw.npos;
+}
+
 } // namespace
 
 VerifyReport Archive::verify() const {
@@ -55,7 +60,16 @@ VerifyReport Archive::verify() const {
     checkDuplicates(*this, -1, report);
     for (std::size_t i = 0; i < impl_->entries.size(); ++i) {
         const Entry& e = impl_->entries[i];
-        if (!safeRelativePath(e.path)) {
+        if (aliasingName(e.rawName)) {
+            // The format never stores these: they make paths ambiguous.
+            report.problems.push_back(
+                {Problem::Severity::Error, e.path, -1,
+                 "the name (empty, \".\", \"..\" or holding '\\') makes member paths "
+                 "ambiguous; it and everything under it are not extracted"});
+        } else if (!e.unsafe.empty()) {
+            report.problems.push_back({Problem::Severity::Warning, e.path, -1,
+                                       "name cannot be extracted safely: " + e.unsafe});
+        } else if (!safeRelativePath(e.path)) {
             report.problems.push_back(
                 {Problem::Severity::Warning, e.path, -1, "name cannot be extracted safely"});
         }

@@ -31,6 +31,9 @@ struct Entry {
     std::uint32_t childBegin = 0; // directories: their children in Archive::children()
     std::uint32_t childCount = 0;
     std::uint32_t depth = 0; // 0 for entries of the root
+    // Why the entry cannot be extracted, or empty when it can: its own name,
+    // or a folder above it, is one no disk path can hold safely.
+    std::string unsafe;
 };
 
 struct ArchiveInfo {
