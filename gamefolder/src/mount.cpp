@@ -1,0 +1,141 @@
+// Mounting: the archives of the folder's top level in mount order, each
+// opened once, then merged after the loose files.
+#include "game_folder_impl.hpp"
+
+#include "common/codepage.hpp"
+
+#include <algorithm>
+#include <map>
+
+namespace gamefolder {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Listed {
+    std::string name;
+    Candidate candidate;
+};
+
+// The archives of the top level, grouped and ordered as they are mounted.
+Result<std::vector<Listed>> listArchives(const fs::path& folder) {
+    std::error_code ec;
+    std::vector<Listed> listed;
+    fs::directory_iterator it(folder, ec);
+    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (auto c = classify(name)) {
+            listed.push_back(Listed{std::move(name), *c});
+        }
+    }
+    if (ec) {
+        Error e = hpiutil::fail("cannot read the folder: " + ec.message());
+        e.file = folder.string();
+        return e;
+    }
+    std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+        if (a.candidate.kind != b.candidate.kind) {
+            return a.candidate.kind < b.candidate.kind;
+        }
+        return mountsBefore(a.name, b.name);
+    });
+    return listed;
+}
+
+// Why an archive of the folder is not mounted; empty when it is. Opens it
+// into `archive` when it can be mounted.
+std::string admit(const fs::path& path, const Listed& entry, const Listed* previous,
+                  std::map<fs::path, std::string>& seen, std::optional<hpiutil::Archive>& archive) {
+    if (entry.candidate.notMounted) {
+        return "the game mounts only the .gp3 archives whose names start with \"rev\"";
+    }
+    if (previous && previous->candidate.kind == entry.candidate.kind &&
+        common::equalsFolded(GameFolder::Impl::gameBytes(previous->name),
+                             GameFolder::Impl::gameBytes(entry.name))) {
+        return "its name differs from " + previous->name +
+               " only in case; the game mounts one archive of each name";
+    }
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (ec || !fs::exists(st)) {
+        return "a link to nothing";
+    }
+    if (!fs::is_regular_file(st)) {
+        return "not a file";
+    }
+    const fs::path real = fs::canonical(path, ec);
+    if (!ec) {
+        auto [it, fresh] = seen.try_emplace(real, entry.name);
+        if (!fresh) {
+            return "the same file as " + it->second + " (through a link)";
+        }
+    }
+    auto opened = hpiutil::Archive::open(path);
+    if (!opened) {
+        Error e = std::move(opened).error();
+        e.file.clear();
+        return e.message();
+    }
+    if (!opened->info().trailer) {
+        return "no trailer at its end: the game does not mount it";
+    }
+    archive.emplace(std::move(opened.value()));
+    return {};
+}
+
+void mergeArchive(GameFolder::Impl& impl, TreeBuilder& builder, std::uint32_t source) {
+    const hpiutil::Archive& archive = *impl.archives[source];
+    const auto& entries = archive.entries();
+    std::vector<std::int32_t> nodeOf(entries.size(), TreeBuilder::kHidden);
+    std::uint32_t files = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const hpiutil::Entry& e = entries[i];
+        const std::int32_t parent = e.parent < 0 ? -1 : nodeOf[std::size_t(e.parent)];
+        nodeOf[i] =
+            builder.add(parent, e.name, Copy{source, e.directory, e.size, std::uint32_t(i)});
+        files += e.directory ? 0 : 1;
+    }
+    impl.sources[source].members = files;
+}
+
+} // namespace
+
+Result<GameFolder> GameFolder::mount(const fs::path& folder) {
+    auto impl = std::make_unique<Impl>();
+    impl->folder = folder;
+    auto listed = listArchives(folder);
+    if (!listed) {
+        return std::move(listed).error();
+    }
+    Source loose;
+    loose.path = folder;
+    loose.kind = SourceKind::Loose;
+    impl->sources.push_back(loose);
+    impl->archives.emplace_back();
+
+    TreeBuilder builder(*impl);
+    mountLooseFiles(*impl, builder);
+
+    std::map<fs::path, std::string> seen;
+    const Listed* previous = nullptr;
+    for (const Listed& entry : *listed) {
+        Source s;
+        s.path = folder / entry.name;
+        s.name = entry.name;
+        s.kind = entry.candidate.kind;
+        std::optional<hpiutil::Archive> archive;
+        s.reason = admit(s.path, entry, previous, seen, archive);
+        s.skipped = !s.reason.empty();
+        previous = &entry;
+        impl->sources.push_back(std::move(s));
+        impl->archives.push_back(std::move(archive));
+        if (impl->archives.back()) {
+            mergeArchive(*impl, builder, std::uint32_t(impl->sources.size() - 1));
+        }
+    }
+    builder.finish();
+    return GameFolder(std::move(impl));
+}
+
+} // namespace gamefolder
