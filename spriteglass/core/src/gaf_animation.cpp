@@ -25,9 +25,19 @@ int maxOver(const classGAFFrame& frame, bool width) {
 
 } // namespace
 
+classGAFAnimation::classGAFAnimation(std::string name, const GafEntryFields& fields,
+                                     std::vector<classGAFFrame> frames,
+                                     std::vector<std::int32_t> tags, bool animated)
+    : name_(std::move(name)), frames_(std::move(frames)), tags_(std::move(tags)), fields_(fields),
+      animated_(animated) {
+    tags_.resize(frames_.size(), 0);
+}
+
 bool classGAFAnimation::Load(GafLoadContext& context, std::int64_t offset) {
     name_.clear();
     frames_.clear();
+    tags_.clear();
+    fields_ = GafEntryFields{};
     animated_ = false;
     if (!context.has(offset, kRecordSize)) {
         return false;
@@ -35,8 +45,14 @@ bool classGAFAnimation::Load(GafLoadContext& context, std::int64_t offset) {
     const std::uint8_t* record = context.at(offset);
     std::int16_t frameCount;
     std::memcpy(&frameCount, record, 2);
+    std::memcpy(&fields_.unknown2, record + 2, 2);
+    std::memcpy(&fields_.unknown4, record + 4, 4);
     const char* name = reinterpret_cast<const char*>(record + kNameAt);
     name_.assign(name, strnlen(name, kNameSize)); // everything before the first NUL
+    const std::string_view padding(name + name_.size(), kNameSize - name_.size());
+    if (padding.find_first_not_of('\0') != std::string_view::npos) {
+        fields_.namePadding = padding;
+    }
 
     // Only the part of the frame table that lies inside the file is read, and
     // all entries together read at most a bounded number of table rows.
@@ -59,6 +75,7 @@ bool classGAFAnimation::Load(GafLoadContext& context, std::int64_t offset) {
             classGAFFrame frame;
             if (frame.Load(context, frameOffset)) {
                 frames_.push_back(std::move(frame));
+                tags_.push_back(tag);
             }
         }
     }

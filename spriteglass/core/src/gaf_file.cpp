@@ -13,6 +13,8 @@ namespace spriteglass {
 bool classGAF::Load(const std::filesystem::path& Filename, const Progress& progress) {
     animations_.clear();
     fileRead_ = false;
+    version_ = 0;
+    unknown8_ = 0;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(Filename, ec)) {
         return true;
@@ -37,6 +39,8 @@ bool classGAF::LoadBytes(std::span<const std::uint8_t> bytes, const Progress& pr
     animations_.clear();
     fileRead_ = true;
     GafLoadContext context(bytes);
+    version_ = context.read<std::uint32_t>(0).value_or(0);
+    unknown8_ = context.read<std::int32_t>(8).value_or(0);
     const auto entryCount = context.read<std::int32_t>(4);
     if (!entryCount || *entryCount <= 0) {
         return true;

@@ -15,8 +15,11 @@ namespace {
 
 // Offsets inside the 24-byte frame record.
 constexpr int kRecordSize = 24;
+constexpr int kUnknown8At = 8;
 constexpr int kCompressionAt = 9;
 constexpr int kSubframeCountAt = 10; // one byte; the byte behind it is not part of the count
+constexpr int kUnknown11At = 11;
+constexpr int kUnknown12At = 12;
 constexpr int kDataOffsetAt = 16;
 constexpr int kFpsAt = 20;
 
@@ -39,6 +42,25 @@ std::string NumberPart(int number) {
     return digits.size() < 2 ? "0" + digits : digits;
 }
 
+classGAFFrame::classGAFFrame(const GafFrameFields& fields, std::vector<std::uint8_t> pixels,
+                             std::vector<classGAFFrame> subframes)
+    : fields_(fields), subframes_(std::move(subframes)), pixels_(std::move(pixels)) {
+    if (!subframes_.empty() && fields_.Width > 0 && fields_.Height > 0) {
+        pixels_.assign(std::size_t(fields_.Width) * std::size_t(fields_.Height), MaskIndex);
+    }
+}
+
+bool classGAFFrame::ReplacePicture(int Width, int Height, std::vector<std::uint8_t> pixels) {
+    if (!subframes_.empty() || Width <= 0 || Height <= 0 ||
+        std::uint64_t(Width) * std::uint64_t(Height) != pixels.size()) {
+        return false;
+    }
+    fields_.Width = Width;
+    fields_.Height = Height;
+    pixels_ = std::move(pixels);
+    return true;
+}
+
 void classGAFFrame::Initialize() {
     subframes_.clear();
     pixels_.assign(1, 0);
@@ -50,22 +72,27 @@ bool classGAFFrame::Load(GafLoadContext& context, std::int64_t offset) {
         return false;
     }
     const std::uint8_t* record = context.at(offset);
-    width_ = readI16(record);
-    height_ = readI16(record + 2);
-    positionX_ = readI16(record + 4);
-    positionY_ = readI16(record + 6);
+    fields_.Width = readI16(record);
+    fields_.Height = readI16(record + 2);
+    fields_.PositionX = readI16(record + 4);
+    fields_.PositionY = readI16(record + 6);
+    fields_.unknown8 = record[kUnknown8At];
     const std::uint8_t compression = record[kCompressionAt];
-    compressed_ = compression != 0;
+    fields_.compression = compression;
     const int subframeCount = record[kSubframeCountAt];
+    fields_.unknown11 = record[kUnknown11At];
+    fields_.unknown12 = readI32(record + kUnknown12At);
     const std::int64_t dataOffset = readI32(record + kDataOffsetAt);
-    fps_ = readI32(record + kFpsAt);
+    fields_.FPS = readI32(record + kFpsAt);
+    const int width = fields_.Width;
+    const int height = fields_.Height;
 
     // A frame without size is dropped. A negative size cannot describe a
     // picture either (its product could even look positive), so it is dropped too.
-    if (width_ <= 0 || height_ <= 0) {
+    if (width <= 0 || height <= 0) {
         return false;
     }
-    const std::int64_t count = std::int64_t(width_) * height_;
+    const std::int64_t count = std::int64_t(width) * height;
     if (count > GafLoadContext::MaxFramePixels || count > context.framePixelsLeft ||
         dataOffset < 0) {
         return false;
@@ -103,16 +130,20 @@ bool classGAFFrame::Load(GafLoadContext& context, std::int64_t offset) {
         return true;
     }
     if (compression == 1) {
-        return DecodeRunLengthRows(context.bytes(), dataOffset, width_, height_, pixels_);
+        return DecodeRunLengthRows(context.bytes(), dataOffset, width, height, pixels_);
     }
     return true;
 }
 
 void classGAFFrame::DrawImage(IndexedSurface& surface, int x, int y) const {
+    const int width = Width();
+    const int height = Height();
+    const int positionX = PositionX();
+    const int positionY = PositionY();
     if (subframes_.empty()) {
-        if (std::int64_t(pixels_.size()) == std::int64_t(width_) * height_) {
-            surface.ClearTileDraw(x - positionX_, y - positionY_, width_, height_, pixels_,
-                                  MaskIndex, BackIndex, 1);
+        if (std::int64_t(pixels_.size()) == std::int64_t(width) * height) {
+            surface.ClearTileDraw(x - positionX, y - positionY, width, height, pixels_, MaskIndex,
+                                  BackIndex, 1);
         }
         return;
     }
@@ -126,7 +157,7 @@ bool classGAFFrame::ExportFrame(const std::filesystem::path& filename,
     if (!subframes_.empty()) {
         return false;
     }
-    return SaveBitmap(filename, pixels_, palette, width_, height_);
+    return SaveBitmap(filename, pixels_, palette, Width(), Height());
 }
 
 void classGAFFrame::ExportAllImages(const std::filesystem::path& directory, const std::string& stem,
@@ -143,9 +174,9 @@ void classGAFFrame::ExportAllImages(const std::filesystem::path& directory, cons
         return; // a name the file system refuses writes nothing, silently
     }
     if (format == ImageFormat::Bmp) {
-        SaveBitmap(directory / name, pixels_, palette, width_, height_);
+        SaveBitmap(directory / name, pixels_, palette, Width(), Height());
     } else {
-        SavePng(directory / name, pixels_, palette, width_, height_, MaskIndex);
+        SavePng(directory / name, pixels_, palette, Width(), Height(), MaskIndex);
     }
 }
 

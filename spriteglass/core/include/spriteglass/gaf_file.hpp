@@ -15,6 +15,16 @@ namespace spriteglass {
 
 class classGAF {
 public:
+    // The version the game's own files carry, and the one files are written with.
+    static constexpr std::uint32_t StandardVersion = 0x00010100;
+
+    classGAF() = default;
+    // A file built in memory.
+    explicit classGAF(std::vector<classGAFAnimation> animations,
+                      std::uint32_t version = StandardVersion, std::int32_t unknown8 = 0)
+        : animations_(std::move(animations)), fileRead_(true), version_(version),
+          unknown8_(unknown8) {}
+
     // Called before each entry with (entry index, entry count - 1).
     using Progress = std::function<void(int value, int max)>;
 
@@ -31,6 +41,11 @@ public:
     const classGAFAnimation* Find(std::string_view name) const;
     // False when the file could not be opened or was too large to read.
     bool FileRead() const { return fileRead_; }
+    // The header's version and its last field, as read (0 when absent).
+    std::uint32_t Version() const { return version_; }
+    std::int32_t Unknown8() const { return unknown8_; }
+    // The animations, for editing a picture in place.
+    std::vector<classGAFAnimation>& EditAnimations() { return animations_; }
 
     void ExportAllImages(const std::filesystem::path& directory, const Palette& palette,
                          ImageFormat format = ImageFormat::Bmp) const;
@@ -41,6 +56,8 @@ public:
 private:
     std::vector<classGAFAnimation> animations_;
     bool fileRead_ = false;
+    std::uint32_t version_ = 0;
+    std::int32_t unknown8_ = 0;
 };
 
 } // namespace spriteglass

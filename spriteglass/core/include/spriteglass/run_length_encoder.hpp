@@ -1,0 +1,30 @@
+// The writer's side of the run-length rows of a compressed GAF frame (the
+// code is described in run_length_rows.hpp).
+//
+// Each row gets the shortest code the rule allows: skips for runs of
+// MaskIndex, repeats for runs of equal pixels, literals otherwise, chosen
+// together so no other code of the row is shorter. No code passes the row's
+// right edge, and the MaskIndex pixels at a row's end take no code at all
+// (the decoder leaves unwritten pixels at MaskIndex).
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace spriteglass {
+
+// The longest row code a row's int16 byte count can announce.
+inline constexpr int MaxRowCodeBytes = 32767;
+
+// Appends the code of one row of pixels to `out` (nothing for a row of
+// MaskIndex only).
+void EncodeRunLengthRow(std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out);
+
+// Appends `height` rows of `width` pixels, each as its int16 byte count and
+// its code. False when a row's code is longer than MaxRowCodeBytes (a frame
+// that must then be stored raw); `out` is then left as it was.
+bool EncodeRunLengthRows(std::span<const std::uint8_t> pixels, int width, int height,
+                         std::vector<std::uint8_t>& out);
+
+} // namespace spriteglass
