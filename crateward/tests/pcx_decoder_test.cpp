@@ -123,6 +123,8 @@ TEST(PcxDecoder, TruncatedFilesGiveThePartDecoded) {
         whole.begin(), whole.begin() + std::ptrdiff_t(128 + (whole.size() - 128) / 2));
     const auto image = DecodePcx(half);
     ASSERT_TRUE(image);
+    EXPECT_GT(image->rowsDecoded, 0);
+    EXPECT_LT(image->rowsDecoded, 20);
     EXPECT_TRUE(std::equal(image->rgb.begin(), image->rgb.begin() + 99, fixture.pixels.begin()));
     EXPECT_TRUE(
         std::all_of(image->rgb.end() - 99, image->rgb.end(), [](auto b) { return b == 0; }));

@@ -56,7 +56,25 @@ TEST_F(PcxTool, InfoPrintsSizesAndTheRgbDigest) {
     const ToolRun r = run("info " + quoted(dir_ / "a.pcx"));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "{\"width\":5,\"height\":3,\"bits\":24,\"rgb_sha256\":\"" +
-                         common::sha256Hex(spec_.pixels) + "\"}\n");
+                         common::sha256Hex(spec_.pixels) +
+                         "\",\"complete\":true,\"rows_decoded\":3}\n");
+}
+
+TEST_F(PcxTool, ATruncatedPictureIsDescribedAndFails) {
+    auto bytes = testsupport::readFile(dir_ / "a.pcx");
+    // Each row is 3 planes of 6 bytes, 18 literal bytes at most: keep the
+    // first row and part of the second.
+    bytes.resize(128 + 30);
+    testsupport::writeFile(dir_ / "cut.pcx", bytes);
+    const ToolRun info = run("info " + quoted(dir_ / "cut.pcx"));
+    EXPECT_EQ(info.status, 1);
+    EXPECT_NE(info.out.find("\"width\":5,\"height\":3,"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\"complete\":false,\"rows_decoded\":1}"), std::string::npos)
+        << info.out;
+    // The part decoded is still written.
+    EXPECT_EQ(run("convert " + quoted(dir_ / "cut.pcx") + " " + quoted(dir_ / "cut.bmp")).status,
+              1);
+    EXPECT_EQ(fs::file_size(dir_ / "cut.bmp"), 54u + 48u);
 }
 
 TEST_F(PcxTool, InfoOfARealPicture) {

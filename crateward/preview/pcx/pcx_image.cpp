@@ -25,9 +25,10 @@ bool fail(std::string* error, const char* reason) {
     return false;
 }
 
-// Expands the run-length data into `out` (already sized); returns false
-// when the data ends before `out` is full. Runs that go past the end are cut.
-bool expand(std::span<const std::uint8_t> data, bool coded, std::vector<std::uint8_t>& out) {
+// Expands the run-length data into `out` (already sized); returns how many
+// bytes the data filled, fewer than `out` holds when it ends early. Runs that
+// go past the end are cut.
+std::size_t expand(std::span<const std::uint8_t> data, bool coded, std::vector<std::uint8_t>& out) {
     const std::uint8_t* in = data.data();
     const std::uint8_t* const inEnd = in + data.size();
     std::uint8_t* o = out.data();
@@ -35,7 +36,7 @@ bool expand(std::span<const std::uint8_t> data, bool coded, std::vector<std::uin
     if (!coded) {
         const std::size_t n = std::min(out.size(), data.size());
         std::copy_n(in, n, o);
-        return n == out.size();
+        return n;
     }
     // While there is room for the longest run, every token writes 64 bytes
     // and steps by its own length, without a branch on its kind (the kinds
@@ -61,8 +62,9 @@ bool expand(std::span<const std::uint8_t> data, bool coded, std::vector<std::uin
         o = std::fill_n(o, n, *in++);
     }
     // What the data did not reach stays black.
+    const auto filled = std::size_t(o - out.data());
     std::fill(o, oEnd, 0);
-    return o == oEnd;
+    return filled;
 }
 
 } // namespace
@@ -123,7 +125,9 @@ std::optional<PcxImage> DecodePcx(std::span<const std::uint8_t> bytes, std::stri
         }
     }
     std::vector<std::uint8_t> lines(std::size_t(coded), 0);
-    image.complete = expand(data, encoding == 1, lines);
+    const std::size_t filled = expand(data, encoding == 1, lines);
+    image.complete = filled == lines.size();
+    image.rowsDecoded = int(filled / std::size_t(bytesPerLine * planes));
 
     const std::size_t w = std::size_t(image.width);
     const std::size_t stride = std::size_t(bytesPerLine);

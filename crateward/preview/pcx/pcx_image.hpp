@@ -31,6 +31,8 @@ struct PcxImage {
     std::vector<std::uint8_t> rgb;
     // False when the coded data ended before the last row.
     bool complete = true;
+    // Rows whose every byte came from the data (all of them when complete).
+    int rowsDecoded = 0;
 };
 
 // The decoded picture, or nothing with the reason in `error`.

@@ -1,8 +1,12 @@
 // pcx: scripting access to PCX pictures for modders.
-//   pcx info FILE          width, height, bits and the SHA-256 of the
-//                          picture's RGB bytes (rows top to bottom) as JSON
+//   pcx info FILE          width, height, bits, the SHA-256 of the
+//                          picture's RGB bytes (rows top to bottom), whether
+//                          the data held every row and how many it held, as
+//                          JSON
 //   pcx convert FILE OUT   writes OUT as BMP, or PNG when it ends in ".png"
-// Exit 0 on success, 1 on a failure, 2 on a usage error.
+// Exit 0 on success, 1 on a failure, 2 on a usage error. A picture whose data
+// ends early is still described or converted (the missing rows black), and
+// the exit status is 1.
 #include "common/sha256.hpp"
 #include "pcx_image.hpp"
 #include "rgb_files.hpp"
@@ -27,7 +31,8 @@ std::optional<PcxImage> load(const std::string& file) {
     if (!image) {
         std::fprintf(stderr, "pcx: %s: %s\n", file.c_str(), error.c_str());
     } else if (!image->complete) {
-        std::fprintf(stderr, "pcx: %s: the picture data ends early\n", file.c_str());
+        std::fprintf(stderr, "pcx: %s: the picture data ends early (%d of %d rows)\n", file.c_str(),
+                     image->rowsDecoded, image->height);
     }
     return image;
 }
@@ -44,10 +49,12 @@ int main(int argc, char** argv) {
         if (!image) {
             return 1;
         }
-        std::printf("{\"width\":%d,\"height\":%d,\"bits\":%d,\"rgb_sha256\":\"%s\"}\n",
+        std::printf("{\"width\":%d,\"height\":%d,\"bits\":%d,\"rgb_sha256\":\"%s\","
+                    "\"complete\":%s,\"rows_decoded\":%d}\n",
                     image->width, image->height, image->bits,
-                    common::sha256Hex(RgbBytes(*image)).c_str());
-        return 0;
+                    common::sha256Hex(RgbBytes(*image)).c_str(), image->complete ? "true" : "false",
+                    image->rowsDecoded);
+        return image->complete ? 0 : 1;
     }
     if (command == "convert" && argc == 4) {
         const auto image = load(argv[2]);
@@ -58,7 +65,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "pcx: %s: cannot write the file\n", argv[3]);
             return 1;
         }
-        return 0;
+        return image->complete ? 0 : 1;
     }
     return usage();
 }
