@@ -1,25 +1,48 @@
 // hpi: list, extract, print, pack, verify and describe HPI archives.
 #include "commands.hpp"
+#include "game_commands.hpp"
 
 #include <cstring>
 #include <iostream>
 
+namespace {
+
+// The archive commands' usage, then the game folder commands'.
+void printUsage(bool toStderr) {
+    hpitool::usage(toStderr);
+    (toStderr ? std::cerr : std::cout) << hpitool::gameUsage();
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (argc < 2) {
-        hpitool::usage(true);
+        printUsage(true);
         return 2;
     }
     const std::string command = argv[1];
     hpitool::Args args(argv + 2, argv + argc);
     if (command == "--help" || command == "-h" || command == "help") {
-        hpitool::usage(false);
+        printUsage(false);
         return 0;
     }
     for (const auto& a : args) {
         if (a == "--help" || a == "-h") {
-            hpitool::usage(false);
+            printUsage(false);
             return 0;
         }
+    }
+    if ((command == "cat" || command == "extract") && hpitool::wantsGame(args)) {
+        return command == "cat" ? hpitool::gameCat(args) : hpitool::gameExtract(args);
+    }
+    if (command == "game") {
+        return hpitool::game(args);
+    }
+    if (command == "which") {
+        return hpitool::which(args);
+    }
+    if (command == "shadowed") {
+        return hpitool::shadowed(args);
     }
     if (command == "list") {
         return hpitool::list(args);
@@ -40,6 +63,6 @@ int main(int argc, char** argv) {
         return hpitool::info(args);
     }
     std::cerr << "hpi: unknown command \"" << command << "\"\n";
-    hpitool::usage(true);
+    printUsage(true);
     return 2;
 }
