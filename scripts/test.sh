@@ -18,15 +18,54 @@ echo "== fuzz build"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTOOLKIT_FUZZ=ON -DTOOLKIT_GUI=OFF -DTOOLKIT_BENCH=OFF >/dev/null
 cmake --build build-fuzz
+# fuzz_run TARGET CORPUS SECONDS: runs one target, prints "NAME: N exec/s",
+# and returns non-zero when it crashed, hung, ran out of memory, made one
+# allocation over 256 MiB or any sanitizer reported; then it prints the
+# target's whole log (kept in build-fuzz/logs/, the input in build-fuzz/artifacts/).
+fuzz_run() {
+    local target=$1 corpus=$2 seconds=$3 name log rate status=0
+    name=$(basename "$target")
+    log="$root/build-fuzz/logs/$name.log"
+    mkdir -p "$root/build-fuzz/logs" "$root/build-fuzz/artifacts"
+    "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=512 -malloc_limit_mb=256 \
+        -print_final_stats=1 -artifact_prefix="$root/build-fuzz/artifacts/$name-" \
+        "$corpus" >"$log" 2>&1 || status=$?
+    if [ "$status" -eq 0 ] && grep -qE "runtime error:|==ERROR:|^SUMMARY: " "$log"; then
+        status=1
+    fi
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
+    echo "$name: ${rate:-0} exec/s"
+    if [ "$status" -ne 0 ]; then
+        echo "== $name FAILED (status $status); its whole log ($log):"
+        cat "$log"
+    fi
+    return "$status"
+}
+
+# The check must be able to fail: a target that overflows on purpose has to.
+corpus=$(mktemp -d)
+printf 'UB\001' >"$corpus/overflow"
+if fuzz_run build-fuzz/bin/selfcheck_ubsan "$corpus" 10 >/dev/null ||
+    grep -q "recovered after a report" build-fuzz/logs/selfcheck_ubsan.log ||
+    ! grep -q "runtime error:" build-fuzz/logs/selfcheck_ubsan.log; then
+    echo "== fuzz self-check FAILED: a sanitizer report does not end and fail a fuzz run"
+    cat build-fuzz/logs/selfcheck_ubsan.log
+    exit 1
+fi
+rm -rf "$corpus"
+fuzz_failed=()
 for target in build-fuzz/bin/fuzz_*; do
     name=$(basename "$target")
     corpus=$(mktemp -d)
     "$root/fuzz/seed.sh" "$name" "$corpus"
     echo "== $name for ${fuzz_seconds}s"
-    "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+    fuzz_run "$target" "$corpus" "$fuzz_seconds" || fuzz_failed+=("$name")
     rm -rf "$corpus"
 done
+if [ "${#fuzz_failed[@]}" -gt 0 ]; then
+    echo "== fuzz FAILED: ${fuzz_failed[*]}"
+    exit 1
+fi
 
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOOLKIT_SANITIZE=ON \
