@@ -240,6 +240,39 @@ MESHDRAW_API int32_t MeshdrawEventFd(void);
    uncovered is drawn again. Returns the number of views drawn. */
 MESHDRAW_API int32_t MeshdrawProcessEvents(void);
 
+/* ---- Camera distance, highlight and drawing without a window ------------ */
+
+/*
+ * Moves the perspective camera along its direction to the given distance
+ * from the origin (bounded to 2..100000 model units); the turn stays. The
+ * far plane moves out with a camera beyond 500 units. Nothing is drawn.
+ */
+MESHDRAW_API void MeshdrawSetViewDistance(float distance);
+/* The perspective camera's distance from the origin. */
+MESHDRAW_API float MeshdrawViewDistance(void);
+
+/* Draws stored object index (-1: none) in a highlight colour, without its
+   textures, in every mode of every view. */
+MESHDRAW_API void MeshdrawHighlightObject(int32_t index);
+
+/*
+ * Makes the perspective view on an offscreen surface of width x height
+ * pixels (EGL on Mesa's surfaceless platform: no X display is needed).
+ * DrawView, ResizeView, Set3DView, RotateView and the texture upload of
+ * Add3DObject then work on it as on a window view. Returns 1, or 0 when EGL
+ * offers no such surface or a window view exists (the two kinds cannot share
+ * textures, so a program uses one or the other; window views cannot be made
+ * while the offscreen view exists). Cleanup3D releases it.
+ */
+MESHDRAW_API int32_t MeshdrawCreateOffscreenView(int32_t width, int32_t height);
+
+/*
+ * Copies the offscreen view's picture as of the last DrawView: width x
+ * height x 3 bytes of red, green, blue, top row first, into rgb (size bytes).
+ * Returns 1, or 0 when there is no offscreen view or size is too small.
+ */
+MESHDRAW_API int32_t MeshdrawReadView(uint8_t* rgb, int64_t size);
+
 #ifdef __cplusplus
 }
 #endif

@@ -23,6 +23,7 @@ std::int32_t Renderer::initialize(SafeArray** palette) {
         return 0;
     }
     store_.reset();
+    textures_.forgetContent();
     return 1;
 }
 
@@ -30,6 +31,7 @@ void Renderer::cleanup() {
     for (ViewKind kind : allViews) {
         view(kind).destroy();
     }
+    offscreen_.destroy();
     // The textures went with the contexts: stored faces draw in their colours
     // until their objects are added again.
     textures_.forgetNames();
@@ -46,14 +48,17 @@ std::int32_t Renderer::add(SafeArray** faces, SafeArray** vertices, SafeArray** 
     }
     // Textures go into the front view's context; any view serves when there
     // is no front view, since every context shares one set of textures.
-    ViewContext* target = nullptr;
+    bool current = false;
+    if (offscreen_.exists()) {
+        current = offscreen_.makeCurrent();
+    }
     for (ViewKind kind : allViews) {
-        if (view(kind).exists()) {
-            target = &view(kind);
+        if (!current && view(kind).exists()) {
+            current = view(kind).makeCurrent();
             break;
         }
     }
-    if (target != nullptr && target->makeCurrent()) {
+    if (current) {
         if (!textures_.named()) {
             textures_.generateNames();
         }
@@ -71,8 +76,68 @@ GLXContext Renderer::anyContextBut(ViewKind kind) {
     return nullptr;
 }
 
+bool Renderer::anyWindowView() {
+    for (ViewKind kind : allViews) {
+        if (view(kind).exists()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Renderer::makeCurrent(ViewKind kind) {
+    if (kind == ViewKind::perspective && offscreen_.exists()) {
+        return offscreen_.makeCurrent();
+    }
+    return view(kind).exists() && view(kind).makeCurrent();
+}
+
+// The common state of a new context, its viewport, projection and camera.
+void Renderer::setUpContext(ViewKind kind, int width, int height) {
+    glClearColor(1, 1, 1, 0);
+    glEnable(GL_DEPTH_TEST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+    glViewport(0, 0, width, height);
+    if (kind == ViewKind::perspective) {
+        glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+        camera_.reset();
+        perspectiveWidth_ = width;
+        perspectiveHeight_ = height;
+    }
+    loadProjection(kind, width, height);
+    setModelView(kind);
+}
+
+std::int32_t Renderer::createOffscreen(int width, int height) {
+    if (anyWindowView() || !offscreen_.create(width, height)) {
+        return 0;
+    }
+    // A new context holds no texture yet: stored faces get theirs again
+    // when their objects are added again.
+    textures_.forgetNames();
+    store_.forgetTextures();
+    textures_.generateNames();
+    setUpContext(ViewKind::perspective, offscreen_.width(), offscreen_.height());
+    return 1;
+}
+
+bool Renderer::readView(std::uint8_t* rgb, std::int64_t size) {
+    return offscreen_.read(rgb, size);
+}
+
+void Renderer::setViewDistance(double distance) {
+    camera_.setDistance(distance);
+    if (makeCurrent(ViewKind::perspective)) {
+        loadProjection(ViewKind::perspective, perspectiveWidth_, perspectiveHeight_);
+    }
+}
+
 std::int32_t Renderer::create(ViewKind kind, Window window, int width, int height) {
-    if (!connection_.open()) {
+    if (offscreen_.exists() || !connection_.open()) {
         return 0;
     }
     // Every context joins the ones made before it at creation, so display
@@ -85,20 +150,7 @@ std::int32_t Renderer::create(ViewKind kind, Window window, int width, int heigh
         }
         return 0;
     }
-    glClearColor(1, 1, 1, 0);
-    glEnable(GL_DEPTH_TEST);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-    glViewport(0, 0, width, height);
-    if (kind == ViewKind::perspective) {
-        glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-        camera_.reset();
-    }
-    loadProjection(kind, width, height);
-    setModelView(kind);
+    setUpContext(kind, width, height);
     if (kind == ViewKind::right) {
         // The texture names are made in the front view's context.
         if (view(ViewKind::front).makeCurrent() && !textures_.named()) {
@@ -116,7 +168,7 @@ void Renderer::loadProjection(ViewKind kind, int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     if (kind == ViewKind::perspective) {
-        gluPerspective(45.0, aspectFor(width, height), 1.0, 1000.0);
+        gluPerspective(45.0, aspectFor(width, height), 1.0, farPlaneFor(camera_.distance()));
     } else {
         const OrthoBox box = orthoFor(width, height);
         glOrtho(box.left, box.right, box.bottom, box.top, box.nearPlane, box.farPlane);
@@ -147,6 +199,17 @@ void Renderer::setModelView(ViewKind kind) {
 }
 
 void Renderer::resize(ViewKind kind, int width, int height) {
+    if (kind == ViewKind::perspective) {
+        perspectiveWidth_ = width;
+        perspectiveHeight_ = height;
+        if (offscreen_.exists()) {
+            if (offscreen_.resize(width, height)) {
+                glViewport(0, 0, offscreen_.width(), offscreen_.height());
+                loadProjection(kind, width, height);
+            }
+            return;
+        }
+    }
     ViewContext& target = view(kind);
     if (!target.exists()) {
         return;
@@ -160,8 +223,7 @@ void Renderer::resize(ViewKind kind, int width, int height) {
 }
 
 void Renderer::draw(ViewKind kind) {
-    ViewContext& target = view(kind);
-    if (!target.exists() || !target.makeCurrent()) {
+    if (!makeCurrent(kind)) {
         return;
     }
     std::int16_t mode = flatMode_;
@@ -170,7 +232,12 @@ void Renderer::draw(ViewKind kind) {
         gluLookAt(camera_.x, camera_.y + 20.0, camera_.z, 0, 20, 0, 0, 1, 0);
         mode = perspectiveMode_;
     }
-    drawScene(store_, palette_, textures_, mode);
+    drawScene(store_, palette_, textures_, mode, highlight_);
+    if (kind == ViewKind::perspective && offscreen_.exists()) {
+        offscreen_.finish();
+        return;
+    }
+    ViewContext& target = view(kind);
     target.swap();
     // Waiting for the server may have queued exposures of other views; the
     // caller's watch on the connection would not see them any more. The view
@@ -181,7 +248,7 @@ void Renderer::draw(ViewKind kind) {
 }
 
 void Renderer::setClearColour(ViewKind kind, std::int16_t index) {
-    if (!Palette::holds(index) || !view(kind).makeCurrent()) {
+    if (!Palette::holds(index) || !makeCurrent(kind)) {
         return;
     }
     const GLPaletteEntry& entry = palette_[index];

@@ -4,6 +4,7 @@
 
 #include "DisplayConnection.hpp"
 #include "ObjectStore.hpp"
+#include "OffscreenContext.hpp"
 #include "Palette.hpp"
 #include "TextureBank.hpp"
 #include "ViewContext.hpp"
@@ -29,9 +30,16 @@ public:
     ObjectStore& store() { return store_; }
 
     std::int32_t create(ViewKind kind, Window window, int width, int height);
+    // The perspective view on an offscreen surface; not together with
+    // window views (their contexts cannot share textures with it).
+    std::int32_t createOffscreen(int width, int height);
+    bool readView(std::uint8_t* rgb, std::int64_t size);
     void resize(ViewKind kind, int width, int height);
     void draw(ViewKind kind);
     void rotate(double a, double b) { camera_.rotate(a, b); }
+    void setViewDistance(double distance);
+    double viewDistance() const { return camera_.distance(); }
+    void setHighlight(std::int32_t object) { highlight_ = object; }
     void setFlatViews(std::int16_t mode, std::int16_t index);
     void setPerspectiveView(std::int16_t mode, std::int16_t index);
 
@@ -43,6 +51,11 @@ private:
 
     ViewContext& view(ViewKind kind) { return views_[static_cast<std::size_t>(kind)]; }
     GLXContext anyContextBut(ViewKind kind);
+    bool anyWindowView();
+    // Makes the context of a view current: the offscreen one for the
+    // perspective view when it exists.
+    bool makeCurrent(ViewKind kind);
+    void setUpContext(ViewKind kind, int width, int height);
     void loadProjection(ViewKind kind, int width, int height);
     void setModelView(ViewKind kind);
     void setClearColour(ViewKind kind, std::int16_t index);
@@ -55,6 +68,10 @@ private:
     std::int16_t perspectiveMode_ = 0;
     DisplayConnection connection_;
     std::array<ViewContext, 4> views_;
+    OffscreenContext offscreen_;
+    int perspectiveWidth_ = 1;
+    int perspectiveHeight_ = 1;
+    std::int32_t highlight_ = -1;
     bool handlingEvents_ = false;
 };
 

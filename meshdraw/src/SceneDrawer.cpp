@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <vector>
 
 namespace meshdraw {
@@ -18,6 +19,7 @@ public:
     void clear() {
         positions_.clear();
         colours_.clear();
+        normals_.clear();
     }
 
     void addFan(const GLObject& object, const GLIndex* run, int count) {
@@ -33,6 +35,11 @@ public:
         for (std::size_t k = before; k < positions_.size(); ++k) {
             colours_.insert(colours_.end(), {c.red, c.green, c.blue});
         }
+    }
+    void addFan(const GLObject& object, const GLIndex* run, int count, const GLVertex& normal) {
+        const std::size_t before = positions_.size();
+        addFan(object, run, count);
+        normals_.insert(normals_.end(), positions_.size() - before, normal);
     }
     void addLoop(const GLObject& object, const GLIndex* run, int count) {
         if (count < 2) {
@@ -56,7 +63,15 @@ public:
             glEnableClientState(GL_COLOR_ARRAY);
             glColorPointer(3, GL_UNSIGNED_BYTE, 0, colours_.data());
         }
+        const bool withNormals = normals_.size() == positions_.size();
+        if (withNormals) {
+            glEnableClientState(GL_NORMAL_ARRAY);
+            glNormalPointer(GL_FLOAT, 0, normals_.data());
+        }
         glDrawArrays(primitive, 0, static_cast<GLsizei>(positions_.size()));
+        if (withNormals) {
+            glDisableClientState(GL_NORMAL_ARRAY);
+        }
         if (coloured) {
             glDisableClientState(GL_COLOR_ARRAY);
         }
@@ -71,6 +86,7 @@ private:
 
     std::vector<GLVertex> positions_;
     std::vector<GLubyte> colours_;
+    std::vector<GLVertex> normals_;
 };
 
 Batch& sharedBatch() {
@@ -96,8 +112,11 @@ void texturedQuad(const GLObject& object, const GLFace& face, const TextureSlot&
     glDisable(GL_TEXTURE_2D);
 }
 
+// The colour a selected object is drawn in, in every mode.
+constexpr GLPaletteEntry highlightColour{0, 96, 255, 0}; // blue, green, red: orange
+
 void drawFilledObject(const GLObject& object, const Palette& palette, const TextureBank& textures,
-                      Batch& batch) {
+                      Batch& batch, bool highlighted) {
     for (std::int32_t f = 0; f < object.faceCount(); ++f) {
         const GLIndex* run = object.checkedRun(f);
         if (run == nullptr) {
@@ -105,6 +124,10 @@ void drawFilledObject(const GLObject& object, const Palette& palette, const Text
         }
         const GLFace& face = object.faces[static_cast<std::size_t>(f)];
         const TextureSlot& slot = object.slots[static_cast<std::size_t>(f)];
+        if (highlighted) {
+            batch.addFan(object, run, face.vertexCount, highlightColour);
+            continue;
+        }
         if (face.vertexCount == 4 && face.texture != 0 && slot.name >= 0 && textures.named()) {
             batch.flush(GL_TRIANGLES);
             texturedQuad(object, face, slot, run, textures);
@@ -115,9 +138,31 @@ void drawFilledObject(const GLObject& object, const Palette& palette, const Text
     batch.flush(GL_TRIANGLES);
 }
 
+// The polygon's normal by Newell's method (sums over its edges, so a
+// polygon that is not quite flat still gets its mean plane); a degenerate
+// polygon gets GL's default normal (0, 0, 1).
+GLVertex polygonNormal(const GLObject& object, const GLIndex* run, int count) {
+    double nx = 0;
+    double ny = 0;
+    double nz = 0;
+    for (int k = 0; k < count; ++k) {
+        const GLVertex& a = object.vertices[static_cast<std::size_t>(run[k])];
+        const GLVertex& b = object.vertices[static_cast<std::size_t>(run[(k + 1) % count])];
+        nx += (double(a.y) - b.y) * (double(a.z) + b.z);
+        ny += (double(a.z) - b.z) * (double(a.x) + b.x);
+        nz += (double(a.x) - b.x) * (double(a.y) + b.y);
+    }
+    const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+    if (!(length > 1e-12)) {
+        return GLVertex{0, 0, 1};
+    }
+    return GLVertex{float(nx / length), float(ny / length), float(nz / length)};
+}
+
 // Set before the object's translation, so the light stays where the view
-// puts it.
-void beginLitObject() {
+// puts it. Both sides of a polygon are lit, the normal turned towards the
+// viewer, so the winding order of a model's polygons does not matter.
+void beginLitObject(bool highlighted) {
     static const GLfloat ambient[] = {0.3f, 0.3f, 0.3f, 1.0f};
     static const GLfloat diffuse[] = {0.75f, 0.75f, 0.75f, 1.0f};
     static const GLfloat specular[] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -129,21 +174,34 @@ void beginLitObject() {
     glLightfv(GL_LIGHT0, GL_POSITION, position);
     glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, 0.7f);
     glEnable(GL_LIGHT0);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    // GL's default material, or the highlight colour for a selected object.
+    static const GLfloat ambient0[] = {0.2f, 0.2f, 0.2f, 1.0f};
+    static const GLfloat diffuse0[] = {0.8f, 0.8f, 0.8f, 1.0f};
+    static const GLfloat diffuseHighlight[] = {highlightColour.red / 255.0f,
+                                               highlightColour.green / 255.0f,
+                                               highlightColour.blue / 255.0f, 1.0f};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, highlighted ? diffuseHighlight : ambient0);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, highlighted ? diffuseHighlight : diffuse0);
     glColor3f(0, 0, 0);
 }
 
 void drawLitObject(const GLObject& object, Batch& batch) {
-    // No normals are sent: every polygon uses the default normal (0, 0, 1).
     for (std::int32_t f = 0; f < object.faceCount(); ++f) {
         if (const GLIndex* run = object.checkedRun(f)) {
-            batch.addFan(object, run, object.faces[static_cast<std::size_t>(f)].vertexCount);
+            const int count = object.faces[static_cast<std::size_t>(f)].vertexCount;
+            batch.addFan(object, run, count, polygonNormal(object, run, count));
         }
     }
     batch.flush(GL_TRIANGLES);
 }
 
-void drawWireframeObject(const GLObject& object, Batch& batch) {
-    glColor3f(0, 0, 0);
+void drawWireframeObject(const GLObject& object, Batch& batch, bool highlighted) {
+    if (highlighted) {
+        glColor3ub(highlightColour.red, highlightColour.green, highlightColour.blue);
+    } else {
+        glColor3f(0, 0, 0);
+    }
     for (std::int32_t f = 0; f < object.faceCount(); ++f) {
         if (const GLIndex* run = object.checkedRun(f)) {
             batch.addLoop(object, run, object.faces[static_cast<std::size_t>(f)].vertexCount);
@@ -155,28 +213,30 @@ void drawWireframeObject(const GLObject& object, Batch& batch) {
 } // namespace
 
 void drawScene(const ObjectStore& store, const Palette& palette, const TextureBank& textures,
-               int mode) {
+               int mode, std::int32_t highlight) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (mode != drawFilled && mode != drawLit && mode != drawWireframe) {
         return; // any other mode shows the cleared background only
     }
     Batch& batch = sharedBatch();
     batch.clear();
+    std::int32_t index = 0;
     for (const GLObject& object : store.objects()) {
+        const bool highlighted = index++ == highlight;
         if (mode == drawLit) {
-            beginLitObject();
+            beginLitObject(highlighted);
         }
         glPushMatrix();
         glTranslatef(object.x, object.y, object.z);
         switch (mode) {
         case drawFilled:
-            drawFilledObject(object, palette, textures, batch);
+            drawFilledObject(object, palette, textures, batch, highlighted);
             break;
         case drawLit:
             drawLitObject(object, batch);
             break;
         default:
-            drawWireframeObject(object, batch);
+            drawWireframeObject(object, batch, highlighted);
             break;
         }
         glPopMatrix();

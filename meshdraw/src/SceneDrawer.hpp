@@ -15,7 +15,9 @@ enum DrawMode : int {
 
 // Clears the colour and depth buffers and draws every object in index order.
 // A face whose index run or vertex indices lie outside its object is skipped.
+// Lit polygons carry their own normals. Object highlight (-1: none) is drawn
+// in the highlight colour, without textures.
 void drawScene(const ObjectStore& store, const Palette& palette, const TextureBank& textures,
-               int mode);
+               int mode, std::int32_t highlight = -1);
 
 } // namespace meshdraw

@@ -34,4 +34,32 @@ void Camera::rotate(double a, double b) {
     z = static_cast<float>(y1 * std::sin(a) + z1 * std::cos(a));
 }
 
+double Camera::distance() const {
+    return std::sqrt(double(x) * x + double(y) * y + double(z) * z);
+}
+
+void Camera::setDistance(double distance) {
+    if (!(distance >= minDistance)) { // NaN included
+        distance = minDistance;
+    }
+    if (distance > maxDistance) {
+        distance = maxDistance;
+    }
+    const double now = this->distance();
+    if (now < 1e-9) {
+        x = 0;
+        y = 0;
+        z = static_cast<float>(-distance);
+        return;
+    }
+    const double scale = distance / now;
+    x = static_cast<float>(x * scale);
+    y = static_cast<float>(y * scale);
+    z = static_cast<float>(z * scale);
+}
+
+double farPlaneFor(double cameraDistance) {
+    return cameraDistance * 2 > 1000.0 ? cameraDistance * 2 : 1000.0;
+}
+
 } // namespace meshdraw

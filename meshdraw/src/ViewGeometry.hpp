@@ -33,6 +33,21 @@ struct Camera {
     // Turns about the origin: by b in the X-Z plane, then by a in the Y-Z
     // plane, each step in double precision stored back as floats.
     void rotate(double a, double b);
+
+    // Distance from the origin (the look-at centre is 20 above it, so this is
+    // also the eye's distance from what it looks at).
+    double distance() const;
+    // Moves the camera along its own direction to the given distance,
+    // bounded to minDistance..maxDistance; a camera at the origin moves to
+    // (0, 0, -distance).
+    void setDistance(double distance);
+
+    static constexpr double minDistance = 2.0;
+    static constexpr double maxDistance = 100000.0;
 };
+
+// Far plane of the perspective view: 1000, or farther when the camera is far
+// enough out that a model around the centre would be cut.
+double farPlaneFor(double cameraDistance);
 
 } // namespace meshdraw

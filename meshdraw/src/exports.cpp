@@ -113,4 +113,24 @@ int32_t MeshdrawProcessEvents(void) {
     return Renderer::instance().processEvents();
 }
 
+void MeshdrawSetViewDistance(float distance) {
+    Renderer::instance().setViewDistance(distance);
+}
+
+float MeshdrawViewDistance(void) {
+    return static_cast<float>(Renderer::instance().viewDistance());
+}
+
+void MeshdrawHighlightObject(int32_t index) {
+    Renderer::instance().setHighlight(index);
+}
+
+int32_t MeshdrawCreateOffscreenView(int32_t width, int32_t height) {
+    return Renderer::instance().createOffscreen(width, height);
+}
+
+int32_t MeshdrawReadView(uint8_t* rgb, int64_t size) {
+    return Renderer::instance().readView(rgb, size) ? 1 : 0;
+}
+
 } // extern "C"
