@@ -1,4 +1,5 @@
 #include "pcx_image.hpp"
+#include "pcx_run_length.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -25,51 +26,10 @@ bool fail(std::string* error, const char* reason) {
     return false;
 }
 
-// Expands the run-length data into `out` (already sized); returns how many
-// bytes the data filled, fewer than `out` holds when it ends early. Runs that
-// go past the end are cut.
-std::size_t expand(std::span<const std::uint8_t> data, bool coded, std::vector<std::uint8_t>& out) {
-    const std::uint8_t* in = data.data();
-    const std::uint8_t* const inEnd = in + data.size();
-    std::uint8_t* o = out.data();
-    std::uint8_t* const oEnd = o + out.size();
-    if (!coded) {
-        const std::size_t n = std::min(out.size(), data.size());
-        std::copy_n(in, n, o);
-        return n;
-    }
-    // While there is room for the longest run, every token writes 64 bytes
-    // and steps by its own length, without a branch on its kind (the kinds
-    // of a picture's tokens follow no pattern a branch predictor can learn).
-    while (oEnd - o >= 64 && inEnd - in >= 2) {
-        const std::uint8_t first = in[0];
-        const bool run = first >= 0xC0;
-        const std::uint8_t value = run ? in[1] : first;
-        std::memset(o, value, 64);
-        o += run ? (first & 0x3F) : 1;
-        in += run ? 2 : 1;
-    }
-    while (o < oEnd && in < inEnd) {
-        const std::uint8_t first = *in++;
-        if (first < 0xC0) {
-            *o++ = first;
-            continue;
-        }
-        if (in >= inEnd) {
-            break;
-        }
-        const std::ptrdiff_t n = std::min<std::ptrdiff_t>(first & 0x3F, oEnd - o);
-        o = std::fill_n(o, n, *in++);
-    }
-    // What the data did not reach stays black.
-    const auto filled = std::size_t(o - out.data());
-    std::fill(o, oEnd, 0);
-    return filled;
-}
-
 } // namespace
 
-std::optional<PcxImage> DecodePcx(std::span<const std::uint8_t> bytes, std::string* error) {
+std::optional<PcxImage> DecodePcx(std::span<const std::uint8_t> bytes, std::string* error,
+                                  RunLengthDecoder decoder) {
     if (bytes.size() < kHeaderSize) {
         fail(error, "shorter than the 128-byte header");
         return std::nullopt;
@@ -125,7 +85,13 @@ std::optional<PcxImage> DecodePcx(std::span<const std::uint8_t> bytes, std::stri
         }
     }
     std::vector<std::uint8_t> lines(std::size_t(coded), 0);
-    const std::size_t filled = expand(data, encoding == 1, lines);
+    std::size_t filled;
+    if (encoding == 1) {
+        filled = ExpandRunLength(data, lines, decoder);
+    } else {
+        filled = std::min(lines.size(), data.size());
+        std::copy_n(data.begin(), filled, lines.begin());
+    }
     image.complete = filled == lines.size();
     image.rowsDecoded = int(filled / std::size_t(bytesPerLine * planes));
 

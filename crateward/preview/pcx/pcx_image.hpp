@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "pcx_run_length.hpp"
+
 namespace crateward::pcx {
 
 // Pictures larger than this many pixels are refused.
@@ -36,8 +38,9 @@ struct PcxImage {
 };
 
 // The decoded picture, or nothing with the reason in `error`.
-std::optional<PcxImage> DecodePcx(std::span<const std::uint8_t> bytes,
-                                  std::string* error = nullptr);
+// `decoder` chooses the run-length decoder (both give the same pixels).
+std::optional<PcxImage> DecodePcx(std::span<const std::uint8_t> bytes, std::string* error = nullptr,
+                                  RunLengthDecoder decoder = RunLengthDecoder::Fast);
 
 // Red, green, blue per pixel, rows top to bottom, for either depth.
 std::vector<std::uint8_t> RgbBytes(const PcxImage& image);
