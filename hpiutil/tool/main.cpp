@@ -2,6 +2,7 @@
 #include "commands.hpp"
 #include "game_commands.hpp"
 
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 
@@ -22,6 +23,10 @@ int main(int argc, char** argv) {
     }
     const std::string command = argv[1];
     hpitool::Args args(argv + 2, argv + argc);
+    if (command == "--version") {
+        std::printf("hpi %s\n", TOOLKIT_VERSION);
+        return 0;
+    }
     if (command == "--help" || command == "-h" || command == "help") {
         printUsage(false);
         return 0;

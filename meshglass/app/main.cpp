@@ -2,6 +2,7 @@
 #include "MeshdrawRenderer.hpp"
 #include "MeshglassProgram.hpp"
 
+#include "common/program_help.hpp"
 #include "common/qt_dialogs.hpp"
 
 #include <QApplication>
@@ -10,6 +11,13 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    if (common::AnswerHelpOrVersion(argc, argv, "meshglass",
+                                    "usage: meshglass [FILE.3do]\n"
+                                    "Shows a 3DO model; drag with a mouse button held to turn "
+                                    "it.\n",
+                                    TOOLKIT_VERSION)) {
+        return 0;
+    }
     // The renderer draws into X windows: Qt runs on xcb (XWayland serves
     // Wayland desktops).
     qputenv("QT_QPA_PLATFORM", "xcb");

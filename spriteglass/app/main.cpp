@@ -2,10 +2,19 @@
 #include "SpriteglassDialogs.hpp"
 #include "frmGafViewer.hpp"
 
+#include "common/program_help.hpp"
+
 #include <QApplication>
 #include <QStringList>
 
 int main(int argc, char** argv) {
+    if (common::AnswerHelpOrVersion(argc, argv, "spriteglass",
+                                    "usage: spriteglass [FILE.gaf]\n"
+                                    "Shows the entries, frames and subframes of a GAF sprite "
+                                    "file.\n",
+                                    TOOLKIT_VERSION)) {
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Spriteglass"));
     QApplication::setApplicationDisplayName(QStringLiteral("Spriteglass"));

@@ -7,6 +7,7 @@
 // Exit 0 on success, 1 on a failure, 2 on a usage error. A picture whose data
 // ends early is still described or converted (the missing rows black), and
 // the exit status is 1.
+#include "common/program_help.hpp"
 #include "common/sha256.hpp"
 #include "pcx_image.hpp"
 #include "rgb_files.hpp"
@@ -18,10 +19,11 @@ using namespace crateward::pcx;
 
 namespace {
 
+constexpr const char* kUsage = "usage: pcx info FILE\n"
+                               "       pcx convert FILE OUT\n";
+
 int usage() {
-    std::fputs("usage: pcx info FILE\n"
-               "       pcx convert FILE OUT\n",
-               stderr);
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -40,6 +42,9 @@ std::optional<PcxImage> load(const std::string& file) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (common::AnswerHelpOrVersion(argc, argv, "pcx", kUsage, TOOLKIT_VERSION)) {
+        return 0;
+    }
     if (argc < 2) {
         return usage();
     }
