@@ -1,11 +1,17 @@
 // gaf: scripting access to GAF sprite files for modders.
 //   gaf info FILE               the file's animations and frames as JSON
 //   gaf export [--png] FILE DIR every picture, named as the viewer's
-//                               "Export All images..." names them
+//                               "Export All images..." names them, and the
+//                               manifest gaf.json that builds them back
+//   gaf build [--quantise] DIR OUT.gaf
+//                               a GAF file from such a folder
 // Exit 0 on success, 1 on a failure, 2 on a usage error.
 #include "common/program_paths.hpp"
+#include "spriteglass/gaf_builder.hpp"
 #include "spriteglass/gaf_file.hpp"
 #include "spriteglass/gaf_json.hpp"
+#include "spriteglass/gaf_manifest.hpp"
+#include "spriteglass/gaf_writer.hpp"
 #include "spriteglass/palette.hpp"
 
 #include <cstdio>
@@ -20,7 +26,8 @@ namespace {
 
 int usage() {
     std::fputs("usage: gaf info FILE\n"
-               "       gaf export [--png] FILE DIR\n",
+               "       gaf export [--png] FILE DIR\n"
+               "       gaf build [--quantise] DIR OUT.gaf\n",
                stderr);
     return 2;
 }
@@ -43,13 +50,23 @@ int info(const std::string& file) {
     return 0;
 }
 
-int exportImages(const std::string& file, const std::string& directory, ImageFormat format) {
+bool gamePalette(Palette& palette) {
     const fs::path paletteFile = common::ProgramDataFile("palette.dat");
     std::error_code ec;
     if (!fs::is_regular_file(paletteFile, ec)) {
         std::fprintf(stderr, "gaf: %s: the game palette is missing\n", paletteFile.c_str());
+        return false;
+    }
+    palette = LoadPalette(paletteFile);
+    return true;
+}
+
+int exportImages(const std::string& file, const std::string& directory, ImageFormat format) {
+    Palette palette;
+    if (!gamePalette(palette)) {
         return 1;
     }
+    std::error_code ec;
     classGAF gaf;
     if (!load(gaf, file)) {
         return 1;
@@ -59,7 +76,34 @@ int exportImages(const std::string& file, const std::string& directory, ImageFor
         std::fprintf(stderr, "gaf: %s: cannot create the folder\n", directory.c_str());
         return 1;
     }
-    gaf.ExportAllImages(directory, LoadPalette(paletteFile), format);
+    std::string error;
+    if (!ExportGafFolder(gaf, directory, palette, format, error)) {
+        std::fprintf(stderr, "gaf: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int build(const std::string& directory, const std::string& out, bool quantise) {
+    Palette palette;
+    if (!gamePalette(palette)) {
+        return 1;
+    }
+    GafBuildOptions options;
+    options.quantise = quantise;
+    const GafBuildResult built = BuildGafFromFolder(directory, palette, options);
+    if (!built.gaf) {
+        std::fprintf(stderr, "gaf: %s: %s\n", directory.c_str(), built.error.c_str());
+        return 1;
+    }
+    for (const std::string& note : built.notes) {
+        std::fprintf(stderr, "gaf: note: %s\n", note.c_str());
+    }
+    std::string error;
+    if (!SaveGafFile(out, *built.gaf, error)) {
+        std::fprintf(stderr, "gaf: %s: %s\n", out.c_str(), error.c_str());
+        return 1;
+    }
     return 0;
 }
 
@@ -75,6 +119,12 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 4 && args[0] == "export" && args[1] == "--png") {
         return exportImages(args[2], args[3], ImageFormat::Png);
+    }
+    if (args.size() == 3 && args[0] == "build") {
+        return build(args[1], args[2], false);
+    }
+    if (args.size() == 4 && args[0] == "build" && args[1] == "--quantise") {
+        return build(args[2], args[3], true);
     }
     return usage();
 }
