@@ -122,7 +122,9 @@ public:
                                const ExtractProgress& progress = {}, unsigned threads = 0) const;
 
     // Reads and checks every chunk of every file, and the archive structure.
-    VerifyReport verify() const;
+    // Files are read on `threads` threads (0: one per core); the problems
+    // come in archive order whatever the number.
+    VerifyReport verify(unsigned threads = 0) const;
 
     // The library's own state of an open archive.
     struct Impl;
