@@ -107,7 +107,7 @@ void GameFolderWindow::restorePlacement() {
     const auto& settings = main_->settings();
     const long top = settings.readNumber(kApp, kSection, "Game Top", 1500);
     const long left = settings.readNumber(kApp, kSection, "Game Left", 1500);
-    const long width = settings.readNumber(kApp, kSection, "Game Width", 12000);
+    const long width = settings.readNumber(kApp, kSection, "Game Width", 14000);
     const long height = settings.readNumber(kApp, kSection, "Game Height", 8000);
     loaded_ = {int(left), int(top), int(width), int(height)};
     move(px(left), px(top));

@@ -62,7 +62,10 @@ void GameFolderWindow::buildControls() {
     List->setHeaderLabels({QStringLiteral("File Name"), QStringLiteral("Type"),
                            QStringLiteral("Size"), QStringLiteral("Archive")});
     List->setSortingEnabled(true);
-    List->header()->resizeSection(ColName, 260);
+    List->sortByColumn(ColName, Qt::AscendingOrder);
+    List->header()->resizeSection(ColName, 230);
+    List->header()->resizeSection(ColType, 90);
+    List->header()->resizeSection(ColSize, 70);
     rightLayout->addWidget(Filter);
     rightLayout->addWidget(List);
     split->setStretchFactor(1, 3);
