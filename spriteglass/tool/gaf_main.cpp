@@ -6,6 +6,7 @@
 //   gaf build [--quantise] DIR OUT.gaf
 //                               a GAF file from such a folder
 // Exit 0 on success, 1 on a failure, 2 on a usage error.
+#include "common/program_help.hpp"
 #include "common/program_paths.hpp"
 #include "spriteglass/gaf_builder.hpp"
 #include "spriteglass/gaf_file.hpp"
@@ -24,11 +25,12 @@ using namespace spriteglass;
 
 namespace {
 
+constexpr const char* kUsage = "usage: gaf info FILE\n"
+                               "       gaf export [--png] FILE DIR\n"
+                               "       gaf build [--quantise] DIR OUT.gaf\n";
+
 int usage() {
-    std::fputs("usage: gaf info FILE\n"
-               "       gaf export [--png] FILE DIR\n"
-               "       gaf build [--quantise] DIR OUT.gaf\n",
-               stderr);
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -110,6 +112,9 @@ int build(const std::string& directory, const std::string& out, bool quantise) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (common::AnswerHelpOrVersion(argc, argv, "gaf", kUsage, TOOLKIT_VERSION)) {
+        return 0;
+    }
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 2 && args[0] == "info") {
         return info(args[1]);
