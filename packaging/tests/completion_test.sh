@@ -46,7 +46,8 @@ expect() {
     fi
 }
 
-expect "--help --version export info" gaf ""
+expect "--help --version build export info" gaf ""
+expect "c.gaf out" gaf build out ""
 expect "extract" hpi ext
 expect "--game --help -C" hpi extract demo.hpi -
 expect "lz77" hpi pack -m l
