@@ -49,7 +49,14 @@ std::int32_t emit(std::vector<std::uint8_t>& out, const TdoPieceSpec& piece) {
             out.push_back(std::uint8_t(std::uint16_t(index)));
             out.push_back(std::uint8_t(std::uint16_t(index) >> 8));
         }
+        std::int32_t textureOffset = 0;
+        if (!p.texture.empty()) {
+            textureOffset = here(out);
+            out.insert(out.end(), p.texture.begin(), p.texture.end());
+            out.push_back(0);
+        }
         const std::size_t record = std::size_t(primitiveOffset) + 32 * i;
+        put32(out, record + 16, p.textureOffset.value_or(textureOffset));
         put32(out, record, p.color);
         put32(out, record + 4, p.indexCount.value_or(std::int32_t(p.indices.size())));
         put32(out, record + 12, p.indexOffset.value_or(indexOffset));

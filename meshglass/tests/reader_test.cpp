@@ -154,11 +154,14 @@ TEST(ModelReader, EachFailedPolygonReportsAndTheRestIsRead) {
     const auto loaded = loadBytes(makeTdo(root));
     ASSERT_EQ(loaded.messages.size(), 2u);
     EXPECT_EQ(loaded.messages[0], "there was an error.");
+    // Reading goes on with the polygon's next step: a failed index array
+    // leaves the default list, and the colour is still read.
     EXPECT_EQ(loaded.root->Primitives[0].VertexList, std::vector<std::int16_t>{0});
-    EXPECT_EQ(loaded.root->Primitives[0].Color, -1);
+    EXPECT_EQ(loaded.root->Primitives[0].Color, 7);
     EXPECT_EQ(loaded.root->Primitives[1].VertexList, (std::vector<std::int16_t>{1, 0}));
     EXPECT_EQ(loaded.root->Primitives[1].Color, 8);
-    EXPECT_EQ(loaded.root->Primitives[2].Color, -1);
+    EXPECT_EQ(loaded.root->Primitives[2].VertexList, std::vector<std::int16_t>{0});
+    EXPECT_EQ(loaded.root->Primitives[2].Color, 9);
 }
 
 TEST(ModelReader, PolygonBlockOutsideTheFileIsOneErrorAndNoHugeList) {

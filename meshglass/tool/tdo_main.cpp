@@ -3,12 +3,15 @@
 //   3do info FILE            the piece tree as JSON
 //   3do objects FILE         the renderer objects the viewer would add, as JSON
 //   3do obj FILE OUT.obj     Wavefront OBJ export with OUT.mtl beside it
+//   3do textures FILE        every texture name the model uses and where it was found
+//   3do render FILE OUT.png  a picture of the model drawn offscreen
 //
 // Reader messages go to standard error, one line each. Exit 0 on success,
 // 1 on a failure, 2 on a usage error.
 #include "meshglass/ModelFile.hpp"
 #include "meshglass/ModelText.hpp"
 #include "meshglass/class3do.hpp"
+#include "tdo_pictures.hpp"
 
 #include "common/program_paths.hpp"
 #include "spriteglass/palette.hpp"
@@ -25,9 +28,13 @@ using namespace meshglass;
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: 3do info FILE\n"
-                         "       3do objects FILE\n"
-                         "       3do obj FILE OUT.obj\n");
+    std::fprintf(stderr,
+                 "usage: 3do info FILE\n"
+                 "       3do objects FILE\n"
+                 "       3do obj FILE OUT.obj\n"
+                 "       3do textures FILE [--textures DIR]\n"
+                 "       3do render FILE OUT.png [--mode filled|lit|wireframe] [--size WxH]\n"
+                 "                  [--turn A,B] [--textures DIR]\n");
     return 2;
 }
 
@@ -57,6 +64,12 @@ int main(int argc, char** argv) {
         return usage();
     }
     const std::string command = argv[1];
+    if (command == "textures" || command == "render") {
+        const std::vector<std::string> arguments(argv + 2, argv + argc);
+        const int result =
+            command == "textures" ? tdo::TexturesCommand(arguments) : tdo::RenderCommand(arguments);
+        return result == 2 ? usage() : result;
+    }
     const bool exportObj = command == "obj";
     if ((command != "info" && command != "objects" && !exportObj) || argc != (exportObj ? 4 : 3)) {
         return usage();

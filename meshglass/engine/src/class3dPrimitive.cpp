@@ -9,6 +9,7 @@ namespace meshglass {
 void class3dPrimitive::Initialize() {
     VertexList.assign(1, 0);
     Color = -1;
+    TextureName.clear();
 }
 
 bool class3dPrimitive::LoadVertexes(ModelFile& File, std::int32_t Number) {

@@ -45,6 +45,26 @@ private:
     std::vector<std::int64_t> added_;
 };
 
+// The zero-ended name at offset, read in place; empty when the offset is 0,
+// outside the file, or the name is longer than MaxTextureNameLength.
+std::string TextureNameAt(const ModelFile& File, std::int32_t offset) {
+    const std::span<const std::uint8_t> bytes = File.bytes();
+    if (offset <= 0 || std::uint64_t(offset) >= bytes.size()) {
+        return {};
+    }
+    std::string name;
+    for (std::size_t k = std::size_t(offset); k < bytes.size(); ++k) {
+        if (bytes[k] == 0) {
+            return name;
+        }
+        if (name.size() == MaxTextureNameLength) {
+            break;
+        }
+        name.push_back(char(bytes[k]));
+    }
+    return {};
+}
+
 } // namespace
 
 void class3do::Initialize() {
@@ -183,14 +203,16 @@ void class3do::ReadPrimitives(ModelFile& File) {
         const std::int64_t listSize = indexCount > 0 ? indexCount : 1;
         Primitives.emplace_back(File.holds(indexOffset, listSize, 2) ? std::size_t(listSize) : 1);
         class3dPrimitive& primitive = Primitives.back();
+        // A failed index array is reported and reading goes on with the
+        // polygon's next step: the colour is still taken.
         if (!File.seek(indexOffset) || !primitive.LoadVertexes(File, indexCount)) {
             primitive.Initialize();
             File.reportError();
-            continue;
         }
         if (colorIndex >= 1 && colorIndex <= 255) {
             primitive.Color = std::int16_t(colorIndex);
         }
+        primitive.TextureName = TextureNameAt(File, int32At(record + PrimitiveTextureNameField));
     }
 }
 

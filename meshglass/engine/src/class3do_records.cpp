@@ -1,6 +1,8 @@
 // Turning the piece tree into renderer records.
 #include "meshglass/class3do.hpp"
 
+#include "meshglass/ModelTextures.hpp"
+
 #include <limits>
 
 namespace meshglass {
@@ -49,7 +51,7 @@ void keepFacesWithVertices(std::vector<RenderFace>& faces, std::vector<std::int1
 } // namespace
 
 void class3do::GLCreateModel(ModelRenderer& renderer, bool Recurse, float OffsetX, float OffsetY,
-                             float OffsetZ) {
+                             float OffsetZ, FaceTextures* textures) {
     GLVertices.clear();
     GLVertices.reserve(Vertices.size());
     for (const class3dVertex& vertex : Vertices) {
@@ -82,6 +84,9 @@ void class3do::GLCreateModel(ModelRenderer& renderer, bool Recurse, float Offset
         RenderFace& face = GLFaces[i];
         Primitives[i].SetPrimitive(face.vertexCount, face.colour, face.texture, face.textureWidth,
                                    face.textureHeight);
+        if (textures != nullptr) {
+            textures->Apply(Primitives[i], face);
+        }
     }
 
     const float x = Position.x + OffsetX;
@@ -105,15 +110,15 @@ void class3do::GLCreateModel(ModelRenderer& renderer, bool Recurse, float Offset
     }
     if (Recurse) {
         for (const auto& child : Objects) {
-            child->GLCreateModel(renderer, true, x, y, z);
+            child->GLCreateModel(renderer, true, x, y, z, textures);
         }
     }
     renderer.DrawView();
 }
 
-void BuildModel(class3do& model, ModelRenderer& renderer) {
+void BuildModel(class3do& model, ModelRenderer& renderer, FaceTextures* textures) {
     renderer.RemoveAllObjects();
-    model.GLCreateModel(renderer, true, 0, 0, 0);
+    model.GLCreateModel(renderer, true, 0, 0, 0, textures);
 }
 
 } // namespace meshglass

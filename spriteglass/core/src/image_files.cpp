@@ -135,6 +135,41 @@ std::vector<std::uint8_t> PngBytes(std::span<const std::uint8_t> pixels, const P
     return out;
 }
 
+std::vector<std::uint8_t> RgbPngBytes(std::span<const std::uint8_t> rgb, int Width, int Height) {
+    if (Width <= 0 || Height <= 0 || rgb.size() != std::size_t(Width) * std::size_t(Height) * 3) {
+        return {};
+    }
+    std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> header;
+    put32be(header, std::uint32_t(Width));
+    put32be(header, std::uint32_t(Height));
+    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit, RGB, deflate, no filter, no interlace
+    pngChunk(out, "IHDR", header);
+    const std::size_t rowBytes = std::size_t(Width) * 3;
+    std::vector<std::uint8_t> raw;
+    raw.reserve(rgb.size() + std::size_t(Height));
+    for (int row = 0; row < Height; ++row) {
+        raw.push_back(0); // filter type none
+        const auto begin = rgb.begin() + std::ptrdiff_t(std::size_t(row) * rowBytes);
+        raw.insert(raw.end(), begin, begin + std::ptrdiff_t(rowBytes));
+    }
+    uLongf packedSize = compressBound(uLong(raw.size()));
+    std::vector<std::uint8_t> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, raw.data(), uLong(raw.size()), 6) != Z_OK) {
+        return {};
+    }
+    packed.resize(packedSize);
+    pngChunk(out, "IDAT", packed);
+    pngChunk(out, "IEND", {});
+    return out;
+}
+
+bool SaveRgbPng(const std::filesystem::path& filename, std::span<const std::uint8_t> rgb, int Width,
+                int Height) {
+    const std::vector<std::uint8_t> bytes = RgbPngBytes(rgb, Width, Height);
+    return !bytes.empty() && writeWhole(filename, bytes);
+}
+
 bool SavePng(const std::filesystem::path& filename, std::span<const std::uint8_t> pixels,
              const Palette& palette, int Width, int Height, std::uint8_t transparentIndex) {
     const std::vector<std::uint8_t> bytes =

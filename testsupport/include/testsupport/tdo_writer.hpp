@@ -18,8 +18,10 @@ std::int32_t fixed16(double value);
 struct TdoPrimitiveSpec {
     std::int32_t color = 0;
     std::vector<std::int16_t> indices;
-    std::optional<std::int32_t> indexCount;  // written instead of indices.size()
-    std::optional<std::int32_t> indexOffset; // written instead of the array's real offset
+    std::optional<std::int32_t> indexCount;         // written instead of indices.size()
+    std::optional<std::int32_t> indexOffset;        // written instead of the array's real offset
+    std::string texture = {};                       // texture name, written after the indices
+    std::optional<std::int32_t> textureOffset = {}; // written instead of the name's real offset
 };
 
 struct TdoPieceSpec {

@@ -1,8 +1,9 @@
-// One polygon of a model piece: its palette colour and the indices of its
-// vertices in the piece's vertex array.
+// One polygon of a model piece: its palette colour, the indices of its
+// vertices in the piece's vertex array, and the name of its texture.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace meshglass {
@@ -16,7 +17,7 @@ public:
     // of that many values needs no second allocation).
     explicit class3dPrimitive(std::size_t listSize) : VertexList(listSize, 0) {}
 
-    // VertexList = (0), Color = -1.
+    // VertexList = (0), Color = -1, no texture name.
     void Initialize();
     // Resizes VertexList to Number elements and reads Number int16 values at
     // the file's position. When Number is 0 or negative the list keeps its
@@ -32,6 +33,8 @@ public:
 
     std::int16_t Color = -1;
     std::vector<std::int16_t> VertexList;
+    // The GAF entry name of the polygon's texture; empty when it has none.
+    std::string TextureName;
 };
 
 } // namespace meshglass

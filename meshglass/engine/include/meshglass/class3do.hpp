@@ -41,6 +41,13 @@ struct ObjectHeader {
 inline constexpr int ObjectHeaderSize = 52;
 inline constexpr int VertexRecordSize = 12;
 inline constexpr int PrimitiveRecordSize = 32;
+// Byte offset, inside a primitive record, of the offset of the polygon's
+// texture name (0: no texture).
+inline constexpr int PrimitiveTextureNameField = 16;
+// Longest texture name read; a longer one counts as no name.
+inline constexpr int MaxTextureNameLength = 64;
+
+class FaceTextures;
 
 class class3do {
 public:
@@ -54,8 +61,10 @@ public:
     void Load(ModelFile& File, std::int32_t& next);
     // Turns the piece (and with Recurse its subtree) into renderer records
     // and adds each piece at the sum of its own and its ancestors' positions.
+    // With textures, each polygon's face record gets its texture (or its
+    // texture's colour) from it.
     void GLCreateModel(ModelRenderer& renderer, bool Recurse = true, float OffsetX = 0,
-                       float OffsetY = 0, float OffsetZ = 0);
+                       float OffsetY = 0, float OffsetZ = 0, FaceTextures* textures = nullptr);
 
     // The child whose Name is key, or null.
     const class3do* Object(std::string_view key) const;
@@ -82,7 +91,7 @@ private:
 };
 
 // RemoveAllObjects, then the whole tree at (0, 0, 0).
-void BuildModel(class3do& model, ModelRenderer& renderer);
+void BuildModel(class3do& model, ModelRenderer& renderer, FaceTextures* textures = nullptr);
 
 // Reads a whole model from the start of the file.
 std::unique_ptr<class3do> LoadModel(ModelFile& File);

@@ -26,4 +26,10 @@ std::vector<std::uint8_t> PngBytes(std::span<const std::uint8_t> pixels, const P
 bool SavePng(const std::filesystem::path& filename, std::span<const std::uint8_t> pixels,
              const Palette& palette, int Width, int Height, std::uint8_t transparentIndex);
 
+// A truecolour PNG of Width x Height pixels of red, green, blue bytes, top
+// row first (rendered pictures). Empty when the sizes do not match.
+std::vector<std::uint8_t> RgbPngBytes(std::span<const std::uint8_t> rgb, int Width, int Height);
+bool SaveRgbPng(const std::filesystem::path& filename, std::span<const std::uint8_t> rgb, int Width,
+                int Height);
+
 } // namespace spriteglass
