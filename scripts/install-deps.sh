@@ -9,6 +9,8 @@ packages=(
     libgl-dev libglu1-mesa-dev libegl-dev libx11-dev libgl1-mesa-dri
     xvfb xauth mesa-utils
     fonts-dejavu-core
+    file dpkg-dev lintian appstream man-db desktop-file-utils
+    shared-mime-info xdg-utils libglib2.0-bin bash-completion
 )
 missing=()
 for p in "${packages[@]}"; do
