@@ -55,6 +55,9 @@ expect "a.hpi b.UFO demo.hpi out" hpi list ""
 expect "c.gaf out" gaf info ""
 expect "out" gaf export c.gaf ""
 expect "d.3do out" 3do objects ""
+expect "lit" 3do render d.3do --mode l
+expect "out" 3do render --size 64x64 d.3do --textures ""
+expect "out" 3do render d.3do --size 64x64 ""
 expect "e.pcx out" pcx convert ""
 # Member paths of the archive, quoted for the shell.
 expect 'unitpics\\ units\\' hpi extract demo.hpi -C out u

@@ -4,6 +4,7 @@
 #include "testsupport/gaf_writer.hpp"
 #include "testsupport/hpi_raw_writer.hpp"
 #include "testsupport/pcx_writer.hpp"
+#include "testsupport/tdo_writer.hpp"
 #include "testsupport/testsupport.hpp"
 
 #include <gtest/gtest.h>
@@ -286,3 +287,25 @@ TEST(Thumbnailer, DamagedAndEmptyFilesExitQuicklyAndWriteNothing) {
     writeFile(dir / "short.gaf", truncated(readFile(*sprites), 60));
     expectNothing("crateward-gaf.thumbnailer", dir / "short.gaf");
 }
+
+#ifdef THUMBNAIL_MODELS
+TEST(Thumbnailer, ModelsAreDrawnAndEmptyOrDamagedOnesShowNothing) {
+    TempDir dir;
+    writeFile(dir / "triangles.3do", makeTdo(tdoTriangles("base", 6)));
+    expectThumbnail("crateward-3do.thumbnailer", dir / "triangles.3do", 128);
+    writeFile(dir / "empty.3do", std::string_view{});
+    expectNothing("crateward-3do.thumbnailer", dir / "empty.3do");
+    writeFile(dir / "noise.3do", randomBytes(3000, 11));
+    expectNothing("crateward-3do.thumbnailer", dir / "noise.3do");
+
+    for (const char* name : {"3do/armcom.3do", "3do/cormlk.3do"}) {
+        const std::optional<fs::path> file = realFile(name);
+        if (!file) {
+            GTEST_SKIP() << "real game files are absent";
+        }
+        expectThumbnail("crateward-3do.thumbnailer", *file, 256);
+        writeFile(dir / "short.3do", truncated(readFile(*file), 52));
+        expectNothing("crateward-3do.thumbnailer", dir / "short.3do");
+    }
+}
+#endif

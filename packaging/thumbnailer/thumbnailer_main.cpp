@@ -9,6 +9,9 @@
 // (the file manager keeps its icon), 2 on a usage error.
 #include "thumbnail_picture.hpp"
 #include "thumbnail_sources.hpp"
+#ifdef THUMBNAIL_MODELS
+#include "model_thumbnail.hpp"
+#endif
 
 #include "common/program_paths.hpp"
 
@@ -117,14 +120,23 @@ std::optional<ThumbnailPicture> pictureOf(const fs::path& file, std::string& why
     }
     case SourceKind::Archive:
         return ArchivePicture(file, why);
-    case SourceKind::Model:
-        why = "models have no thumbnail yet";
-        return std::nullopt;
+    case SourceKind::Model: // drawn by the model tool instead
     case SourceKind::Unknown:
         break;
     }
     why = "not a file this program makes thumbnails of";
     return std::nullopt;
+}
+
+bool modelThumbnail(const fs::path& input, const fs::path& output, int size, std::string& why) {
+#ifdef THUMBNAIL_MODELS
+    return ModelHasPolygons(input, why) &&
+           RenderModelThumbnail(common::ProgramDirectory() / "3do", input, output, size, why);
+#else
+    (void)input, (void)output, (void)size;
+    why = "this build draws no models";
+    return false;
+#endif
 }
 
 bool writeOutput(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
@@ -179,6 +191,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string why;
+    std::error_code ec;
+    if (fs::is_regular_file(*input, ec) &&
+        KindOf(readHead(*input, 4), *input) == SourceKind::Model) {
+        if (!modelThumbnail(*input, operands[1], size, why)) {
+            std::fprintf(stderr, "crateward-thumbnailer: %s: %s\n", input->c_str(), why.c_str());
+            return 1;
+        }
+        return 0;
+    }
     const std::optional<ThumbnailPicture> picture = pictureOf(*input, why);
     if (!picture) {
         std::fprintf(stderr, "crateward-thumbnailer: %s: %s\n", input->c_str(), why.c_str());
