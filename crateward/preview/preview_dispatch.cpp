@@ -120,6 +120,11 @@ void PreviewDispatch::FileView_DblClick(int row) {
     if (ext == QLatin1String("GAF")) {
         launchWithCopy(programs.SpriteProgramPath, name);
     } else if (ext == QLatin1String("3DO")) {
+        // The archive's own textures go beside the model's copy first.
+        if (!programs.ModelProgramPath.empty()) {
+            CopyTextureMembers(window_.archiveHandle(), window_.workingDirectory(),
+                               modifying() ? CopyMode::Unpacked : CopyMode::OnDemand);
+        }
         launchWithCopy(programs.ModelProgramPath, name);
     } else if (ext == QLatin1String("TNT")) {
         if (programs.MapProgramPath.empty()) {

@@ -1,5 +1,8 @@
 #include "working_copy.hpp"
 
+#include <string>
+#include <vector>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,6 +51,25 @@ std::optional<QString> ExtractedCopy(std::int32_t handle, const QString& working
     const bool written =
         hpi::ExtractFile(handle, memberPath.toStdString(), QFile::encodeName(*copy).toStdString());
     return written ? copy : std::nullopt;
+}
+
+int CopyTextureMembers(std::int32_t handle, const QString& workingDirectory, CopyMode mode) {
+    if (handle == 0) {
+        return 0;
+    }
+    std::vector<std::string> members;
+    hpi::ListEntry entry;
+    std::int32_t index = 0;
+    while ((index = hpi::Dir(handle, index, "textures", entry)) != 0) {
+        const QString name = QString::fromStdString(entry.name);
+        if (entry.type == hpi::kFile && name.endsWith(QLatin1String(".gaf"), Qt::CaseInsensitive)) {
+            members.push_back("textures\\" + entry.name);
+        }
+    }
+    for (const std::string& member : members) {
+        CopyMember(handle, workingDirectory, QString::fromStdString(member), mode);
+    }
+    return int(members.size());
 }
 
 } // namespace crateward

@@ -35,4 +35,11 @@ std::optional<QString> CopyMember(std::int32_t handle, const QString& workingDir
 std::optional<QString> ExtractedCopy(std::int32_t handle, const QString& workingDirectory,
                                      const QString& memberPath, bool modifying);
 
+// Copies every textures\*.gaf member of the archive `handle` to its working
+// copy, as CopyMember does in `mode` (nothing to do while a modification is
+// under way: they are unpacked already), so that a model opened from the
+// working directory finds the archive's own textures. Returns the number of
+// texture members.
+int CopyTextureMembers(std::int32_t handle, const QString& workingDirectory, CopyMode mode);
+
 } // namespace crateward

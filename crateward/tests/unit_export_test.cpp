@@ -120,6 +120,27 @@ TEST_F(UnitExport, ViewModelTakesItFromObjects3dAndStartsMeshglass) {
     EXPECT_EQ(launcher_->launches().size(), 1u);
 }
 
+TEST_F(UnitExport, ViewModelCopiesTheArchivesTexturesBesideTheModel) {
+    std::vector<Member> members = kUnits;
+    members.push_back({"TEXTURES\\armcom.GAF", "armcom textures"});
+    members.push_back({"textures\\shared.gaf", "shared textures"});
+    members.push_back({"textures\\notes.txt", "not a texture file"});
+    writeArchive(path("textured.hpi"), members);
+    frmMain& w = start();
+    w.programCommands()->setProgramDirectory(path("program"));
+    w.OpenHPI(QString::fromStdString(path("textured.hpi").string()));
+    select("units", "armcom.fbi");
+    trigger("mnuUnitVew3DO");
+    ASSERT_EQ(launcher_->launches().size(), 1u);
+    // Under their member paths, where the viewer's lookup finds them from
+    // the model's folder upwards.
+    const fs::path working = w.workingDirectory().toStdString();
+    const auto textures = testsupport::readFile(working / "textures" / "armcom.GAF");
+    EXPECT_EQ(std::string(textures.begin(), textures.end()), "armcom textures");
+    EXPECT_TRUE(fs::exists(working / "textures" / "shared.gaf"));
+    EXPECT_FALSE(fs::exists(working / "textures" / "notes.txt"));
+}
+
 TEST_F(UnitExport, CustomExportFillsTheMembersAndPacksTheChosenFiles) {
     const std::string uv = viewer();
     openUnits(uv);

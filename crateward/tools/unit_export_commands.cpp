@@ -121,6 +121,9 @@ void UnitExportCommands::mnuUnitVew3DO_Click() {
     if (!copy) {
         return;
     }
+    // The archive's own textures go beside the model's copy.
+    CopyTextureMembers(window_.archiveHandle(), window_.workingDirectory(),
+                       modifying ? CopyMode::Unpacked : CopyMode::Replace);
     BusyScope busy(window_);
     const auto& directory = window_.programCommands()->programDirectory();
     Launcher::current().open(QString::fromStdString(SiblingProgramPath(directory, "meshglass")),

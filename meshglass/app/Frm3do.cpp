@@ -1,11 +1,13 @@
 #include "Frm3do.hpp"
 
+#include "GameFolder.hpp"
 #include "MeshglassSettings.hpp"
 #include "PicViewBox.hpp"
 
 #include "common/dialogs.hpp"
 #include "common/program_paths.hpp"
 #include "meshglass/ModelFile.hpp"
+#include "meshglass/ViewFit.hpp"
 #include "spriteglass/palette.hpp"
 
 #include <QApplication>
@@ -29,15 +31,22 @@ int pixelsOfTwips(int twips) {
 
 constexpr int PicViewTop = 40;
 
-// Passes the model's objects on only when the renderer's store was made.
+// Passes the model's objects on only when the renderer's store was made, and
+// keeps the bounds of what it passed.
 class StoreGuard : public ModelRenderer {
 public:
     StoreGuard(ModelRenderer& renderer, bool ready) : renderer_(renderer), ready_(ready) {}
     void RemoveAllObjects() override { renderer_.RemoveAllObjects(); }
     std::int32_t Add3DObject(const RenderObject& object) override {
-        return ready_ ? renderer_.Add3DObject(object) : -1;
+        if (!ready_) {
+            return -1;
+        }
+        bounds.Add(object);
+        return renderer_.Add3DObject(object);
     }
     void DrawView() override { renderer_.DrawView(); }
+
+    ViewBounds bounds;
 
 private:
     ModelRenderer& renderer_;
@@ -58,6 +67,7 @@ Frm3do::Frm3do(ViewRenderer& renderer, QWidget* parent) : QWidget(parent), rende
     Command1 = new QPushButton(QStringLiteral("About"), this);
     OptionGouraudShaded = new QRadioButton(QStringLiteral("&Gouraud Shaded"), this);
     OptionWireFrame = new QRadioButton(QStringLiteral("&Wireframe"), this);
+    OptionFilled = new QRadioButton(QStringLiteral("&Filled"), this);
     PicView = new PicViewBox(this);
     PicTextureSize = new QLabel(this);
     named(cmdOpen, "cmdOpen");
@@ -65,14 +75,15 @@ Frm3do::Frm3do(ViewRenderer& renderer, QWidget* parent) : QWidget(parent), rende
     named(Command1, "Command1");
     named(OptionGouraudShaded, "OptionGouraudShaded");
     named(OptionWireFrame, "OptionWireFrame");
+    named(OptionFilled, "OptionFilled");
     named(PicView, "PicView");
     named(PicTextureSize, "PicTextureSize");
     PicTextureSize->hide();
     OptionWireFrame->setChecked(true);
 
     int x = pixelsOfTwips(50);
-    for (QWidget* widget : std::initializer_list<QWidget*>{cmdOpen, Command1, cmdExit,
-                                                           OptionGouraudShaded, OptionWireFrame}) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             cmdOpen, Command1, cmdExit, OptionGouraudShaded, OptionWireFrame, OptionFilled}) {
         widget->adjustSize();
         widget->move(x, 6);
         x += widget->width() + 8;
@@ -85,6 +96,7 @@ Frm3do::Frm3do(ViewRenderer& renderer, QWidget* parent) : QWidget(parent), rende
     connect(OptionGouraudShaded, &QRadioButton::clicked, this,
             [this] { OptionGouraudShaded_Click(); });
     connect(OptionWireFrame, &QRadioButton::clicked, this, [this] { OptionWireFrame_Click(); });
+    connect(OptionFilled, &QRadioButton::clicked, this, [this] { OptionFilled_Click(); });
     PicView->onPaint = [this] { PicView_Paint(); };
     PicView->onMouseDown = [this](Qt::MouseButtons b, int px, int py) {
         PicView_MouseDown(b, px, py);
@@ -92,6 +104,7 @@ Frm3do::Frm3do(ViewRenderer& renderer, QWidget* parent) : QWidget(parent), rende
     PicView->onMouseMove = [this](Qt::MouseButtons b, int px, int py) {
         PicView_MouseMove(b, px, py);
     };
+    PicView->onWheel = [this](int notches) { PicView_Wheel(notches); };
     resize(640, 540);
 }
 
@@ -184,6 +197,18 @@ void Frm3do::OptionWireFrame_Click() {
     renderer_.DrawView();
 }
 
+void Frm3do::OptionFilled_Click() {
+    DisplayMode = 0;
+    renderer_.Set3DView(0, BackColorIndex);
+    renderer_.DrawView();
+}
+
+void Frm3do::PicView_Wheel(int notches) {
+    ViewDistance = ZoomedDistance(ViewDistance, -notches);
+    renderer_.SetViewDistance(float(ViewDistance));
+    renderer_.DrawView();
+}
+
 void Frm3do::cmdOpen_Click() {
     const std::optional<QString> name = common::Dialogs::current().openFile(
         this, QStringLiteral("Open"), QStringLiteral("3do files (*.3do)|*.3do"), QDir::homePath());
@@ -215,6 +240,9 @@ void Frm3do::LoadModelFile(const QString& fileName) {
                                            common::MessageButtons::Ok);
     };
     CurrentModel = LoadModel(*file);
+    Textures = std::make_unique<TextureLookup>(Palette);
+    AddModelTextureSources(*Textures, QFile::encodeName(fileName).toStdString(),
+                           DetectedGameFolder());
     BuildModel();
 }
 
@@ -223,7 +251,15 @@ void Frm3do::BuildModel() {
         return;
     }
     StoreGuard guarded(renderer_, graphicsReady_);
-    meshglass::BuildModel(*CurrentModel, guarded);
+    std::optional<LookupFaceTextures> textures;
+    if (Textures != nullptr) {
+        textures.emplace(*Textures);
+    }
+    meshglass::BuildModel(*CurrentModel, guarded, textures ? &*textures : nullptr);
+    // The whole model in view, from where the user has turned the camera.
+    ViewDistance = FitDistance(guarded.bounds, PicView->width(), PicView->height());
+    renderer_.SetViewDistance(float(ViewDistance));
+    renderer_.DrawView();
 }
 
 void Frm3do::Command1_Click() {

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "ViewRenderer.hpp"
+#include "meshglass/ModelTextures.hpp"
+#include "meshglass/TextureLookup.hpp"
 #include "meshglass/class3do.hpp"
 
 #include <QColor>
@@ -41,6 +43,9 @@ public:
     void PicView_MouseMove(Qt::MouseButtons buttons, int x, int y);
     void OptionGouraudShaded_Click();
     void OptionWireFrame_Click();
+    void OptionFilled_Click();
+    // Wheel notches away from the user bring the camera closer.
+    void PicView_Wheel(int notches);
     void cmdOpen_Click();
     void Command1_Click();
     void cmdExit_Click();
@@ -55,6 +60,7 @@ public:
     QPushButton* Command1;
     QRadioButton* OptionGouraudShaded;
     QRadioButton* OptionWireFrame;
+    QRadioButton* OptionFilled; // the textured mode (draw mode 0)
     PicViewBox* PicView;
     QLabel* PicTextureSize; // a second picture box that nothing uses
 
@@ -65,6 +71,11 @@ public:
     std::int32_t LastX = 0;
     std::int32_t LastY = 0;
     std::array<std::uint8_t, 1024> Palette{};
+    // The camera's distance: fitted to each model as it is built, then zoomed.
+    double ViewDistance = 150;
+    // Where the shown model's textures come from (its folder tree, the game
+    // folder); the face records point at its pictures.
+    std::unique_ptr<TextureLookup> Textures;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,5 +1,7 @@
 #include "MeshdrawRenderer.hpp"
 
+#include "MeshdrawObjects.hpp"
+
 #include "meshdraw.h"
 
 #include <QGuiApplication>
@@ -9,11 +11,6 @@
 #include <vector>
 
 namespace meshglass {
-
-static_assert(sizeof(RenderVertex) == sizeof(GLVertex));
-static_assert(sizeof(RenderFace) == sizeof(GLFace));
-static_assert(offsetof(RenderFace, firstIndex) == offsetof(GLFace, firstIndex));
-static_assert(offsetof(RenderFace, texture) == offsetof(GLFace, texture));
 
 MeshdrawRenderer::MeshdrawRenderer() = default;
 
@@ -73,22 +70,15 @@ void MeshdrawRenderer::RemoveAllObjects() {
 }
 
 std::int32_t MeshdrawRenderer::Add3DObject(const RenderObject& object) {
-    std::vector<GLFace> faces(object.faces.size());
-    for (std::size_t i = 0; i < faces.size(); ++i) {
-        const RenderFace& face = object.faces[i];
-        faces[i] = GLFace{face.colour,        face.mark,       face.vertexCount, face.textureWidth,
-                          face.textureHeight, face.firstIndex, face.texture};
-    }
-    static_assert(sizeof(GLIndex) == sizeof(std::int16_t));
-    SafeArray faceArray = SafeArrayOver(faces.data(), std::int32_t(faces.size()), sizeof(GLFace));
-    SafeArray vertexArray = SafeArrayOver(const_cast<RenderVertex*>(object.vertices.data()),
-                                          std::int32_t(object.vertices.size()), sizeof(GLVertex));
-    SafeArray indexArray = SafeArrayOver(const_cast<std::int16_t*>(object.indices.data()),
-                                         std::int32_t(object.indices.size()), sizeof(GLIndex));
-    SafeArray* facePointer = &faceArray;
-    SafeArray* vertexPointer = &vertexArray;
-    SafeArray* indexPointer = &indexArray;
-    return ::Add3DObject(&facePointer, &vertexPointer, &indexPointer, object.x, object.y, object.z);
+    return AddObjectToMeshdraw(object);
+}
+
+void MeshdrawRenderer::SetViewDistance(float distance) {
+    MeshdrawSetViewDistance(distance);
+}
+
+void MeshdrawRenderer::HighlightObject(std::int32_t index) {
+    MeshdrawHighlightObject(index);
 }
 
 void MeshdrawRenderer::DrawView() {

@@ -22,6 +22,8 @@ public:
     void ResizeView(std::int32_t width, std::int32_t height) override;
     void RotateView(float a, float b, float ignored) override;
     void Set3DView(std::int16_t mode, std::int16_t index) override;
+    void SetViewDistance(float distance) override;
+    void HighlightObject(std::int32_t index) override;
     void RemoveAllObjects() override;
     std::int32_t Add3DObject(const RenderObject& object) override;
     void DrawView() override;

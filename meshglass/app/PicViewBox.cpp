@@ -1,6 +1,7 @@
 #include "PicViewBox.hpp"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 namespace meshglass {
 
@@ -29,6 +30,17 @@ void PicViewBox::mouseMoveEvent(QMouseEvent* event) {
         const QPoint at = event->position().toPoint();
         onMouseMove(event->buttons(), at.x(), at.y());
     }
+}
+
+void PicViewBox::wheelEvent(QWheelEvent* event) {
+    // A notch is 120 eighths of a degree; finer wheels add up to one.
+    wheelRest_ += event->angleDelta().y();
+    const int notches = wheelRest_ / 120;
+    wheelRest_ -= notches * 120;
+    if (notches != 0 && onWheel) {
+        onWheel(notches);
+    }
+    event->accept();
 }
 
 } // namespace meshglass

@@ -21,6 +21,10 @@ public:
     virtual void ResizeView(std::int32_t width, std::int32_t height) = 0;
     virtual void RotateView(float a, float b, float ignored) = 0;
     virtual void Set3DView(std::int16_t mode, std::int16_t index) = 0;
+    // The camera's distance from the origin (the turn stays).
+    virtual void SetViewDistance(float distance) = 0;
+    // Draws one stored object (-1: none) in the highlight colour.
+    virtual void HighlightObject(std::int32_t index) = 0;
 };
 
 } // namespace meshglass

@@ -35,6 +35,10 @@ public:
     void Set3DView(std::int16_t mode, std::int16_t index) override {
         record("Set3DView", {double(mode), double(index)});
     }
+    void SetViewDistance(float distance) override { record("SetViewDistance", {distance}); }
+    void HighlightObject(std::int32_t index) override {
+        record("HighlightObject", {double(index)});
+    }
     void RemoveAllObjects() override {
         record("RemoveAllObjects", {});
         store.RemoveAllObjects();

@@ -6,11 +6,11 @@
 #include "common/codepage.hpp"
 #include "common/json.hpp"
 #include "common/program_paths.hpp"
-#include "hpiutil/hpiutil.h"
 #include "spriteglass/image_files.hpp"
 #include "spriteglass/palette.hpp"
 
 #ifdef TDO_RENDER
+#include "GameFolder.hpp"
 #include "OffscreenPicture.hpp"
 #endif
 
@@ -27,12 +27,6 @@ using namespace meshglass;
 namespace tdo {
 
 namespace {
-
-fs::path gameFolder() {
-    char buffer[4096] = {};
-    GetTADirectory(buffer);
-    return fs::path(std::string(buffer));
-}
 
 // The value of option name in arguments (removed from them with it).
 bool takeOption(std::vector<std::string>& arguments, const std::string& name,
@@ -71,7 +65,11 @@ spriteglass::Palette gamePalette() {
 } // namespace
 
 void AddTextureSources(TextureLookup& lookup, const fs::path& model, const fs::path& extra) {
-    AddModelTextureSources(lookup, model, gameFolder(), extra);
+#ifdef TDO_RENDER
+    AddModelTextureSources(lookup, model, DetectedGameFolder(), extra);
+#else
+    AddModelTextureSources(lookup, model, {}, extra);
+#endif
 }
 
 bool WriteWhole(const fs::path& path, const std::string& bytes) {
