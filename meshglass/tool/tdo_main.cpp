@@ -13,6 +13,7 @@
 #include "meshglass/class3do.hpp"
 #include "tdo_pictures.hpp"
 
+#include "common/program_help.hpp"
 #include "common/program_paths.hpp"
 #include "spriteglass/palette.hpp"
 
@@ -27,14 +28,16 @@ using namespace meshglass;
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: 3do info FILE\n"
+    "       3do objects FILE\n"
+    "       3do obj FILE OUT.obj\n"
+    "       3do textures FILE [--textures DIR]\n"
+    "       3do render FILE OUT.png [--mode filled|lit|wireframe] [--size WxH]\n"
+    "                  [--turn A,B] [--textures DIR]\n";
+
 int usage() {
-    std::fprintf(stderr,
-                 "usage: 3do info FILE\n"
-                 "       3do objects FILE\n"
-                 "       3do obj FILE OUT.obj\n"
-                 "       3do textures FILE [--textures DIR]\n"
-                 "       3do render FILE OUT.png [--mode filled|lit|wireframe] [--size WxH]\n"
-                 "                  [--turn A,B] [--textures DIR]\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -60,6 +63,9 @@ bool writeText(const fs::path& path, const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (common::AnswerHelpOrVersion(argc, argv, "3do", kUsage, TOOLKIT_VERSION)) {
+        return 0;
+    }
     if (argc < 3) {
         return usage();
     }
