@@ -69,12 +69,16 @@ Result<PackNode*> place(PackNode& root, std::string_view path, bool leafDirector
         return badPath(path, "the archive name is empty");
     }
     auto parts = splitMemberPath(path);
+    // Every component first: a refused path must not leave the folders
+    // before its bad component queued.
+    for (std::string_view part : parts) {
+        if (auto st = ArchiveWriter::validateName(part); !st) {
+            return badPath(path, st.error().what);
+        }
+    }
     PackNode* dir = &root;
     std::string sofar;
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (auto st = ArchiveWriter::validateName(parts[i]); !st) {
-            return badPath(path, st.error().what);
-        }
         const std::string raw = *utf8ToCp1252(parts[i]);
         sofar += (sofar.empty() ? "" : "\\") + std::string(parts[i]);
         const bool last = i + 1 == parts.size();

@@ -193,4 +193,10 @@ TEST(RoundTrip, WriterRefusesBadAndDuplicateNames) {
         EXPECT_FALSE(w.addBuffer(bad, {})) << bad;
     }
     EXPECT_EQ(w.fileCount(), 1u);
+    // A refused path queues none of its folders ("trail\\" nor "a\\\\b").
+    testsupport::TempDir dir;
+    ASSERT_TRUE(w.write(dir / "n.hpi", Method::None));
+    auto a = Archive::open(dir / "n.hpi");
+    ASSERT_TRUE(a.ok());
+    EXPECT_EQ(a->entries().size(), 2u);
 }
