@@ -34,7 +34,7 @@ constexpr const char* kUsage =
     "       3do obj FILE OUT.obj\n"
     "       3do textures FILE [--textures DIR]\n"
     "       3do render FILE OUT.png [--mode filled|lit|wireframe] [--size WxH]\n"
-    "                  [--turn A,B] [--textures DIR]\n";
+    "                  [--turn A,B] [--zoom N] [--textures DIR]\n";
 
 int usage() {
     std::fputs(kUsage, stderr);

@@ -138,10 +138,10 @@ int RenderCommand(const std::vector<std::string>& given) {
     return 1;
 #else
     std::vector<std::string> arguments = given;
-    std::optional<std::string> mode, size, turn, extra;
+    std::optional<std::string> mode, size, turn, extra, zoom;
     if (!takeOption(arguments, "--mode", mode) || !takeOption(arguments, "--size", size) ||
         !takeOption(arguments, "--turn", turn) || !takeOption(arguments, "--textures", extra) ||
-        arguments.size() != 2) {
+        !takeOption(arguments, "--zoom", zoom) || arguments.size() != 2) {
         return 2;
     }
     PictureOptions options;
@@ -181,6 +181,16 @@ int RenderCommand(const std::vector<std::string>& given) {
         }
         options.turnA = a * std::numbers::pi / 180.0;
         options.turnB = b * std::numbers::pi / 180.0;
+    }
+    if (zoom) {
+        int notches = 0;
+        char end = 0;
+        if (std::sscanf(zoom->c_str(), "%d%c", &notches, &end) != 1 || notches < -100 ||
+            notches > 100) {
+            std::fprintf(stderr, "3do: --zoom is a number of wheel notches, -100 to 100\n");
+            return 2;
+        }
+        options.zoomNotches = -notches;
     }
     auto model = loadModel(arguments[0]);
     if (!model) {

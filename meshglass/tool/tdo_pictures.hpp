@@ -20,7 +20,7 @@ void AddTextureSources(meshglass::TextureLookup& lookup, const std::filesystem::
 int TexturesCommand(const std::vector<std::string>& arguments);
 
 // `3do render FILE OUT.png [--mode filled|lit|wireframe] [--size WxH]
-// [--turn A,B] [--textures DIR]`.
+// [--turn A,B] [--zoom N] [--textures DIR]`.
 int RenderCommand(const std::vector<std::string>& arguments);
 
 // Writes bytes beside the target and renames them over it.
