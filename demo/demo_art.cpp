@@ -30,9 +30,11 @@ constexpr std::uint8_t Ash = 93;
 constexpr std::uint8_t Rust = 186;
 
 // A box of six quads from (x0, y0, z0) to (x1, y1, z1), its top in `top`
-// and the other faces in `side`, appended to the piece's arrays.
+// and the other faces in `side`, appended to the piece's arrays. Its faces
+// name `texture` (an entry of textures\armdemo.gaf) when one is given; the
+// colours stay for viewers that find no texture.
 void addBox(TdoPieceSpec& piece, double x0, double y0, double z0, double x1, double y1, double z1,
-            std::int32_t side, std::int32_t top) {
+            std::int32_t side, std::int32_t top, const char* texture = "") {
     const auto base = std::int16_t(piece.vertices.size());
     for (int i = 0; i < 8; ++i) {
         piece.vertices.push_back(
@@ -43,6 +45,7 @@ void addBox(TdoPieceSpec& piece, double x0, double y0, double z0, double x1, dou
     for (int f = 0; f < 6; ++f) {
         testsupport::TdoPrimitiveSpec quad;
         quad.color = f == 0 ? top : side;
+        quad.texture = texture;
         for (int v : faces[f]) {
             quad.indices.push_back(std::int16_t(base + v));
         }
@@ -87,15 +90,15 @@ Canvas tankPicture(int size, std::uint8_t background) {
 
 Bytes UnitModel() {
     TdoPieceSpec base = piece("base", 0, 0, 0);
-    addBox(base, -11, 0, -15, 11, 3, 15, DarkSteel, DarkSteel); // tracks
-    addBox(base, -9, 3, -13, 9, 9, 13, ArmBlue, LightBlue);     // hull
+    addBox(base, -11, 0, -15, 11, 3, 15, DarkSteel, DarkSteel);              // tracks
+    addBox(base, -9, 3, -13, 9, 9, 13, ArmBlue, LightBlue, "armdemo_plate"); // hull
 
     TdoPieceSpec turret = piece("turret", 0, 9, -2);
-    addBox(turret, -6, 0, -6, 6, 5, 6, Steel, ArmBlue);
+    addBox(turret, -6, 0, -6, 6, 5, 6, Steel, ArmBlue, "armdemo_plate");
 
     TdoPieceSpec barrel = piece("barrel", 0, 2.5, 6);
     addBox(barrel, -1.2, -1.2, 0, 1.2, 1.2, 14, DarkSteel, Steel);
-    addBox(barrel, -1.6, -1.6, 12, 1.6, 1.6, 14, Yellow, Yellow);
+    addBox(barrel, -1.6, -1.6, 12, 1.6, 1.6, 14, Yellow, Yellow, "armdemo_stripe");
 
     // The point the laser leaves from: a piece without polygons.
     TdoPieceSpec flare = piece("flare", 0, 0, 15);

@@ -136,6 +136,9 @@ TEST_F(DemoArchive, ModelsLoadAsAPieceTreeWithColouredPolygons) {
         EXPECT_GT(p.Color, 0);
         EXPECT_EQ(p.VertexList.size(), 4u);
     }
+    // The hull names the plate texture of the archive's own texture file.
+    EXPECT_EQ(root->Primitives[0].TextureName, "");
+    EXPECT_EQ(root->Primitives[6].TextureName, "armdemo_plate");
 
     meshglass::ModelFile wreck(member("objects3d\\armdemo_dead.3do"));
     const auto dead = meshglass::LoadModel(wreck);
