@@ -97,14 +97,18 @@ std::vector<TreeFile> mixedTree(std::size_t totalBytes, const fs::path& root) {
     return files;
 }
 
-fs::path scratch(const std::string& name) {
+void removeAtExit(const fs::path& path) {
     if (g_scratch.empty()) {
         std::atexit(cleanup);
     }
+    g_scratch.push_back(path);
+}
+
+fs::path scratch(const std::string& name) {
     fs::path p =
         fs::temp_directory_path() / ("hpi-bench-" + std::to_string(::getpid()) + "-" + name);
     fs::create_directories(p);
-    g_scratch.push_back(p);
+    removeAtExit(p);
     return p;
 }
 

@@ -21,6 +21,8 @@ std::vector<TreeFile> mixedTree(std::size_t totalBytes, const std::filesystem::p
 
 // A scratch folder removed at exit.
 std::filesystem::path scratch(const std::string& name);
+// Removes `path` (and all below it) at exit.
+void removeAtExit(const std::filesystem::path& path);
 
 // Peak resident memory of the process so far, in MiB.
 double peakMiB();

@@ -206,8 +206,12 @@ Status Archive::extractTo(const Entry& file, const std::filesystem::path& destin
     if (file.directory) {
         return impl_->locate(fail("is a directory"), &file);
     }
+    // A new file is written in place, which costs half the folder updates of
+    // a temporary file and a rename, and is removed again if anything fails.
+    // Creating it is also the test for a file already there.
+    auto created = DirectFile::create(destination);
     std::error_code ec;
-    if (std::filesystem::exists(destination, ec)) {
+    if (!created && std::filesystem::exists(destination, ec)) {
         // Replace an existing file only once the new one is complete.
         auto out = AtomicFile::create(destination, 0);
         if (!out) {
@@ -220,13 +224,10 @@ Status Archive::extractTo(const Entry& file, const std::filesystem::path& destin
         }
         return f.commit(false);
     }
-    // A new file is written in place, which costs half the folder updates of
-    // a temporary file and a rename, and is removed again if anything fails.
-    auto out = DirectFile::create(destination);
-    if (!out) {
-        return std::move(out).error();
+    if (!created) {
+        return std::move(created).error();
     }
-    DirectFile& f = out.value();
+    DirectFile& f = created.value();
     auto st = read(file, [&f](std::span<const std::uint8_t> bytes) { return f.write(bytes); });
     if (!st) {
         return st;

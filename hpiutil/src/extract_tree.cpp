@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -55,6 +56,8 @@ ExtractSummary Archive::extractTree(const std::filesystem::path& destDir,
         std::filesystem::path target;
     };
     std::vector<Job> files;
+    // Directories this call made (or found): their files need no check.
+    std::vector<bool> made(impl_->entries.size(), false);
     std::error_code ec;
     std::filesystem::create_directories(destDir, ec);
     for (std::int32_t index : selected) {
@@ -78,10 +81,12 @@ ExtractSummary Archive::extractTree(const std::filesystem::path& destDir,
                 summary.failures.push_back(impl_->locate(std::move(err), &e));
             } else {
                 ++summary.directoriesMade;
+                made[std::size_t(index)] = true;
             }
         } else {
             // A file chosen without its folder still needs the folder.
-            if (e.parent >= 0 && !std::filesystem::is_directory(target.parent_path(), ec)) {
+            if (e.parent >= 0 && !made[std::size_t(e.parent)] &&
+                !std::filesystem::is_directory(target.parent_path(), ec)) {
                 std::filesystem::create_directories(target.parent_path(), ec);
             }
             files.push_back({&e, std::move(target)});
@@ -95,7 +100,7 @@ ExtractSummary Archive::extractTree(const std::filesystem::path& destDir,
     threads = std::min<unsigned>(threads, std::max<std::uint32_t>(total, 1u));
 
     std::mutex mutex;
-    std::condition_variable changed;
+    std::condition_variable finished;
     std::atomic<std::uint32_t> next{0};
     std::uint32_t done = 0;
     std::string lastMember;
@@ -116,21 +121,30 @@ ExtractSummary Archive::extractTree(const std::filesystem::path& destDir,
             }
             ++done;
             lastMember = job.entry->path;
-            changed.notify_one();
+            if (done == total) {
+                finished.notify_one();
+            }
         }
     };
     std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t) {
-        pool.emplace_back(work);
-    }
-    // Progress is reported on the caller's thread.
-    std::uint32_t reported = 0;
-    {
+    if (!progress) {
+        // Nothing to report: the caller's thread is one of the workers.
+        for (unsigned t = 1; t < threads; ++t) {
+            pool.emplace_back(work);
+        }
+        work();
+    } else {
+        for (unsigned t = 0; t < threads; ++t) {
+            pool.emplace_back(work);
+        }
+        // Progress is reported on the caller's thread, a few times a second
+        // and at the end, rather than waking it for every file.
+        std::uint32_t reported = 0;
         std::unique_lock lock(mutex);
         while (reported < total) {
-            changed.wait(lock, [&] { return done > reported; });
-            reported = done;
-            if (progress) {
+            finished.wait_for(lock, std::chrono::milliseconds(40), [&] { return done == total; });
+            if (done > reported) {
+                reported = done;
                 const std::string member = lastMember;
                 lock.unlock();
                 progress(reported, total, member);
