@@ -134,60 +134,77 @@ std::string packageText(const std::string& type, const std::string& comment,
     return out + "  </mime-type>\n</mime-info>\n";
 }
 
-// mimeapps.list with `type=desktop` in [Default Applications]; every other
-// line kept as it was.
-std::string mimeAppsText(const std::string& existing, const std::string& type,
-                         const std::string& desktop) {
-    std::vector<std::string> lines;
-    std::istringstream in(existing);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
+} // namespace
+
+namespace {
+
+// The key of a `key=value` line, without the spaces around it; empty for
+// comments, blank lines and lines without '='.
+std::string keyOf(const std::string& line) {
+    const std::string t = trimmed(line);
+    const auto eq = t.find('=');
+    if (t.empty() || t.front() == '#' || eq == std::string::npos) {
+        return {};
     }
-    const std::string entry = type + "=" + desktop;
-    bool inSection = false;
-    bool done = false;
-    std::size_t sectionEnd = std::string::npos;
-    for (std::size_t i = 0; i < lines.size() && !done; ++i) {
-        const std::string line = trimmed(lines[i]);
-        if (!line.empty() && line.front() == '[') {
-            if (inSection) {
-                sectionEnd = i;
-                break;
-            }
-            inSection = line == "[Default Applications]";
-            continue;
-        }
-        if (inSection && line.rfind(type + "=", 0) == 0) {
-            lines[i] = entry;
-            done = true;
-        }
+    return trimmed(t.substr(0, eq));
+}
+
+// Puts `entry` after the last non-blank line of `lines`.
+void insertBeforeBlankTail(std::vector<std::string>& lines, const std::string& entry) {
+    std::size_t at = lines.size();
+    while (at > 0 && trimmed(lines[at - 1]).empty()) {
+        --at;
     }
-    if (!done) {
-        if (inSection) {
-            if (sectionEnd == std::string::npos) {
-                sectionEnd = lines.size();
-            }
-            // After the section's last entry, before its trailing blank lines.
-            while (sectionEnd > 0 && trimmed(lines[sectionEnd - 1]).empty()) {
-                --sectionEnd;
-            }
-            lines.insert(lines.begin() + std::ptrdiff_t(sectionEnd), entry);
-        } else {
-            if (!lines.empty() && !trimmed(lines.back()).empty()) {
-                lines.emplace_back();
-            }
-            lines.emplace_back("[Default Applications]");
-            lines.push_back(entry);
-        }
-    }
-    std::string out;
-    for (const std::string& line : lines) {
-        out += line + "\n";
-    }
-    return out;
+    lines.insert(lines.begin() + std::ptrdiff_t(at), entry);
 }
 
 } // namespace
+
+std::string MimeAppsWithDefault(const std::string& existing, const std::string& type,
+                                const std::string& desktop) {
+    const std::string entry = type + "=" + desktop;
+    std::vector<std::string> out;
+    bool inDefaults = false;
+    bool placed = false;
+    std::istringstream in(existing);
+    for (std::string line; std::getline(in, line);) {
+        const std::string t = trimmed(line);
+        if (!t.empty() && t.front() == '[') {
+            if (inDefaults && !placed) {
+                insertBeforeBlankTail(out, entry);
+                placed = true;
+            }
+            inDefaults = t == "[Default Applications]";
+            out.push_back(line);
+            continue;
+        }
+        if (inDefaults && keyOf(line) == type) {
+            // The first one becomes the entry; later ones would contradict it.
+            if (!placed) {
+                out.push_back(entry);
+                placed = true;
+            }
+            continue;
+        }
+        out.push_back(line);
+    }
+    if (inDefaults && !placed) {
+        insertBeforeBlankTail(out, entry);
+        placed = true;
+    }
+    if (!placed) {
+        if (!out.empty() && !trimmed(out.back()).empty()) {
+            out.emplace_back();
+        }
+        out.emplace_back("[Default Applications]");
+        out.push_back(entry);
+    }
+    std::string text;
+    for (const std::string& line : out) {
+        text += line + "\n";
+    }
+    return text;
+}
 
 std::vector<RegistryValue> FileTypeKeys(std::string extension, const std::string& command,
                                         std::string icon, std::string applicationKey,
@@ -287,7 +304,7 @@ bool RegisterFileType(const AssociationTarget& target, const std::string& extens
     // The desktop entry as the type's default application.
     const fs::path list = target.configHome / "mimeapps.list";
     const WriteResult listWritten =
-        WriteIfDifferent(list, mimeAppsText(ReadText(list).value_or(""), type, desktopName));
+        WriteIfDifferent(list, MimeAppsWithDefault(ReadText(list).value_or(""), type, desktopName));
     if (listWritten == WriteResult::Failed) {
         return false;
     }

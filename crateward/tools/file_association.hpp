@@ -44,6 +44,14 @@ std::vector<RegistryValue> FileTypeKeys(std::string extension, const std::string
 // "application/x-hpi-archive".
 std::string MimeTypeFor(const std::string& description);
 
+// `existing` (the text of a mimeapps.list) with `type=desktop` as the one
+// entry for `type` in [Default Applications]: the first entry for the type
+// there replaced (spaces around '=' allowed), later ones dropped, the
+// section (or the file) gaining the entry when it has none; every other
+// line kept as it was.
+std::string MimeAppsWithDefault(const std::string& existing, const std::string& type,
+                                const std::string& desktop);
+
 // Where and how the association is written.
 struct AssociationTarget {
     std::filesystem::path dataHome;   // $XDG_DATA_HOME, else ~/.local/share
