@@ -119,6 +119,14 @@ std::string fileUri(const fs::path& path) {
     return uri;
 }
 
+// A file manager waits for the thumbnailer; it takes well under a second
+// (the sanitizer build runs several times slower).
+#ifdef THUMBNAILER_SANITIZED
+constexpr double MaxSeconds = 5.0;
+#else
+constexpr double MaxSeconds = 1.0;
+#endif
+
 struct Run {
     int status = -1;
     double seconds = 0;
@@ -169,7 +177,7 @@ void expectThumbnail(const std::string& thumbnailer, const fs::path& input, int 
     const fs::path output = dir / "thumbnail.png";
     const Run run = runThumbnailer(thumbnailer, input, output, size, asUri);
     ASSERT_EQ(run.status, 0);
-    EXPECT_LT(run.seconds, 1.0);
+    EXPECT_LT(run.seconds, MaxSeconds);
     const std::optional<Png> png = readPng(output);
     ASSERT_TRUE(png.has_value());
     EXPECT_EQ(std::max(png->width, png->height), size);
@@ -182,7 +190,7 @@ void expectNothing(const std::string& thumbnailer, const fs::path& input) {
     const fs::path output = dir / "thumbnail.png";
     const Run run = runThumbnailer(thumbnailer, input, output, 128);
     EXPECT_EQ(run.status, 1);
-    EXPECT_LT(run.seconds, 1.0);
+    EXPECT_LT(run.seconds, MaxSeconds);
     EXPECT_FALSE(fs::exists(output));
 }
 
@@ -289,10 +297,20 @@ TEST(Thumbnailer, DamagedAndEmptyFilesExitQuicklyAndWriteNothing) {
 }
 
 #ifdef THUMBNAIL_MODELS
+// Drawing goes through Mesa, whose own allocations the leak checker of the
+// sanitizer build reports: there only the models with nothing to show run.
+#ifdef THUMBNAILER_SANITIZED
+constexpr bool drawing = false;
+#else
+constexpr bool drawing = true;
+#endif
+
 TEST(Thumbnailer, ModelsAreDrawnAndEmptyOrDamagedOnesShowNothing) {
     TempDir dir;
     writeFile(dir / "triangles.3do", makeTdo(tdoTriangles("base", 6)));
-    expectThumbnail("crateward-3do.thumbnailer", dir / "triangles.3do", 128);
+    if (drawing) {
+        expectThumbnail("crateward-3do.thumbnailer", dir / "triangles.3do", 128);
+    }
     writeFile(dir / "empty.3do", std::string_view{});
     expectNothing("crateward-3do.thumbnailer", dir / "empty.3do");
     writeFile(dir / "noise.3do", randomBytes(3000, 11));
@@ -303,7 +321,9 @@ TEST(Thumbnailer, ModelsAreDrawnAndEmptyOrDamagedOnesShowNothing) {
         if (!file) {
             GTEST_SKIP() << "real game files are absent";
         }
-        expectThumbnail("crateward-3do.thumbnailer", *file, 256);
+        if (drawing) {
+            expectThumbnail("crateward-3do.thumbnailer", *file, 256);
+        }
         writeFile(dir / "short.3do", truncated(readFile(*file), 52));
         expectNothing("crateward-3do.thumbnailer", dir / "short.3do");
     }
