@@ -15,6 +15,7 @@
 
 #include "common/program_help.hpp"
 #include "common/program_paths.hpp"
+#include "common/terminal_text.hpp"
 #include "spriteglass/palette.hpp"
 
 #include <cstdio>
@@ -83,11 +84,13 @@ int main(int argc, char** argv) {
     const fs::path input = argv[2];
     auto file = ModelFile::open(input);
     if (!file) {
-        std::fprintf(stderr, "3do: %s: cannot open the file\n", argv[2]);
+        std::fprintf(stderr, "3do: %s: cannot open the file\n",
+                     common::forStream(argv[2], stderr).c_str());
         return 1;
     }
     file->onError = [&](std::string_view text) {
-        std::fprintf(stderr, "3do: %s: %.*s\n", argv[2], int(text.size()), text.data());
+        std::fprintf(stderr, "3do: %s: %s\n", common::forStream(argv[2], stderr).c_str(),
+                     common::forStream(text, stderr).c_str());
     };
     auto root = LoadModel(*file);
     if (command == "info") {
@@ -110,7 +113,8 @@ int main(int argc, char** argv) {
         spriteglass::LoadPalette(common::ProgramDataFile("palette.dat"));
     if (!writeText(mtlPath, MtlText(renderer.objects, palette)) ||
         !writeText(objPath, ObjText(renderer.objects, mtlPath.filename().string()))) {
-        std::fprintf(stderr, "3do: %s: cannot write the export\n", argv[3]);
+        std::fprintf(stderr, "3do: %s: cannot write the export\n",
+                     common::forStream(argv[3], stderr).c_str());
         return 1;
     }
     return 0;

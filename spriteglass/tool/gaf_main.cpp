@@ -8,6 +8,7 @@
 // Exit 0 on success, 1 on a failure, 2 on a usage error.
 #include "common/program_help.hpp"
 #include "common/program_paths.hpp"
+#include "common/terminal_text.hpp"
 #include "spriteglass/gaf_builder.hpp"
 #include "spriteglass/gaf_file.hpp"
 #include "spriteglass/gaf_json.hpp"
@@ -37,7 +38,8 @@ int usage() {
 bool load(classGAF& gaf, const std::string& file) {
     gaf.Load(file);
     if (!gaf.FileRead()) {
-        std::fprintf(stderr, "gaf: %s: cannot read the file\n", file.c_str());
+        std::fprintf(stderr, "gaf: %s: cannot read the file\n",
+                     common::forStream(file, stderr).c_str());
         return false;
     }
     return true;
@@ -56,7 +58,8 @@ bool gamePalette(Palette& palette) {
     const fs::path paletteFile = common::ProgramDataFile("palette.dat");
     std::error_code ec;
     if (!fs::is_regular_file(paletteFile, ec)) {
-        std::fprintf(stderr, "gaf: %s: the game palette is missing\n", paletteFile.c_str());
+        std::fprintf(stderr, "gaf: %s: the game palette is missing\n",
+                     common::forStream(paletteFile.string(), stderr).c_str());
         return false;
     }
     palette = LoadPalette(paletteFile);
@@ -75,12 +78,13 @@ int exportImages(const std::string& file, const std::string& directory, ImageFor
     }
     fs::create_directories(directory, ec);
     if (!fs::is_directory(directory, ec)) {
-        std::fprintf(stderr, "gaf: %s: cannot create the folder\n", directory.c_str());
+        std::fprintf(stderr, "gaf: %s: cannot create the folder\n",
+                     common::forStream(directory, stderr).c_str());
         return 1;
     }
     std::string error;
     if (!ExportGafFolder(gaf, directory, palette, format, error)) {
-        std::fprintf(stderr, "gaf: %s\n", error.c_str());
+        std::fprintf(stderr, "gaf: %s\n", common::forStream(error, stderr).c_str());
         return 1;
     }
     return 0;
@@ -95,15 +99,17 @@ int build(const std::string& directory, const std::string& out, bool quantise) {
     options.quantise = quantise;
     const GafBuildResult built = BuildGafFromFolder(directory, palette, options);
     if (!built.gaf) {
-        std::fprintf(stderr, "gaf: %s: %s\n", directory.c_str(), built.error.c_str());
+        std::fprintf(stderr, "gaf: %s: %s\n", common::forStream(directory, stderr).c_str(),
+                     common::forStream(built.error, stderr).c_str());
         return 1;
     }
     for (const std::string& note : built.notes) {
-        std::fprintf(stderr, "gaf: note: %s\n", note.c_str());
+        std::fprintf(stderr, "gaf: note: %s\n", common::forStream(note, stderr).c_str());
     }
     std::string error;
     if (!SaveGafFile(out, *built.gaf, error)) {
-        std::fprintf(stderr, "gaf: %s: %s\n", out.c_str(), error.c_str());
+        std::fprintf(stderr, "gaf: %s: %s\n", common::forStream(out, stderr).c_str(),
+                     common::forStream(error, stderr).c_str());
         return 1;
     }
     return 0;

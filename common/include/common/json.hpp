@@ -6,7 +6,8 @@
 
 namespace common {
 
-// A JSON string literal of UTF-8 text, quotes included.
+// A JSON string literal of UTF-8 text, quotes included; every control
+// character (C0, DEL, C1) escaped.
 std::string jsonString(std::string_view text);
 
 } // namespace common

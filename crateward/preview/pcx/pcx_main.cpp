@@ -9,6 +9,7 @@
 // the exit status is 1.
 #include "common/program_help.hpp"
 #include "common/sha256.hpp"
+#include "common/terminal_text.hpp"
 #include "pcx_image.hpp"
 #include "rgb_files.hpp"
 
@@ -31,10 +32,11 @@ std::optional<PcxImage> load(const std::string& file) {
     std::string error;
     auto image = LoadPcx(file, &error);
     if (!image) {
-        std::fprintf(stderr, "pcx: %s: %s\n", file.c_str(), error.c_str());
+        std::fprintf(stderr, "pcx: %s: %s\n", common::forStream(file, stderr).c_str(),
+                     common::forStream(error, stderr).c_str());
     } else if (!image->complete) {
-        std::fprintf(stderr, "pcx: %s: the picture data ends early (%d of %d rows)\n", file.c_str(),
-                     image->rowsDecoded, image->height);
+        std::fprintf(stderr, "pcx: %s: the picture data ends early (%d of %d rows)\n",
+                     common::forStream(file, stderr).c_str(), image->rowsDecoded, image->height);
     }
     return image;
 }
@@ -67,7 +69,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (!SaveRgbPicture(argv[3], RgbBytes(*image), image->width, image->height)) {
-            std::fprintf(stderr, "pcx: %s: cannot write the file\n", argv[3]);
+            std::fprintf(stderr, "pcx: %s: cannot write the file\n",
+                         common::forStream(argv[3], stderr).c_str());
             return 1;
         }
         return image->complete ? 0 : 1;
