@@ -60,9 +60,21 @@ std::string sha256Hex(std::span<const std::uint8_t> bytes) {
     return common::sha256Hex(bytes);
 }
 
-std::optional<fs::path> sharedDir() {
+namespace {
+
+fs::path sharedDirPath() {
     const char* env = std::getenv("TOOLKIT_SHARED_DIR");
-    fs::path dir = env && *env ? fs::path(env) : fs::path(TOOLKIT_DEFAULT_SHARED_DIR);
+    return env && *env ? fs::path(env) : fs::path(TOOLKIT_DEFAULT_SHARED_DIR);
+}
+
+} // namespace
+
+fs::path realFilePath(std::string_view relative) {
+    return sharedDirPath() / "data" / "real" / relative;
+}
+
+std::optional<fs::path> sharedDir() {
+    fs::path dir = sharedDirPath();
     std::error_code ec;
     if (fs::is_directory(dir, ec)) {
         return dir;

@@ -39,6 +39,9 @@ std::string sha256Hex(std::span<const std::uint8_t> bytes);
 std::optional<std::filesystem::path> sharedDir();
 // <shared>/data/real/<relative>, or empty when absent.
 std::optional<std::filesystem::path> realFile(std::string_view relative);
+// Where realFile() looks for <relative>, whether or not it is there (for
+// messages that say what is missing).
+std::filesystem::path realFilePath(std::string_view relative);
 
 // Deterministic pseudo-random bytes (xorshift), for incompressible data.
 std::vector<std::uint8_t> randomBytes(std::size_t n, std::uint64_t seed);
