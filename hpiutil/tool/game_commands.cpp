@@ -1,6 +1,7 @@
 #include "game_commands.hpp"
 
 #include "common/json.hpp"
+#include "common/terminal_text.hpp"
 #include "gamefolder/game_folder.hpp"
 #include "hpiutil/game_directory.hpp"
 
@@ -166,14 +167,16 @@ int game(const Args& args) {
         const auto& s = sources[i];
         if (s.skipped) {
             std::printf("%4u  %-5s skipped       %s: %s\n", i + 1, gamefolder::kindName(s.kind),
-                        g->sourceName(i).c_str(), s.reason.c_str());
+                        common::forStream(g->sourceName(i), stdout).c_str(),
+                        common::forStream(s.reason, stdout).c_str());
         } else {
             std::printf("%4u  %-5s %7u files %s\n", i + 1, gamefolder::kindName(s.kind), s.members,
-                        g->sourceName(i).c_str());
+                        common::forStream(g->sourceName(i), stdout).c_str());
         }
     }
     for (const auto& p : g->problems()) {
-        std::printf("note: %s: %s\n", p.path.c_str(), p.what.c_str());
+        std::printf("note: %s: %s\n", common::forStream(p.path, stdout).c_str(),
+                    common::forStream(p.what, stdout).c_str());
     }
     return 0;
 }
@@ -212,9 +215,11 @@ int which(const Args& args) {
             json += "]}";
             continue;
         }
-        std::printf("%s: %s\n", g->path(*node).c_str(), copyText(*g, copies[0]).c_str());
+        const std::string line = g->path(*node) + ": " + copyText(*g, copies[0]);
+        std::printf("%s\n", common::forStream(line, stdout).c_str());
         for (std::size_t c = 1; c < copies.size(); ++c) {
-            std::printf("  shadows %s\n", copyText(*g, copies[c]).c_str());
+            std::printf("  shadows %s\n",
+                        common::forStream(copyText(*g, copies[c]), stdout).c_str());
         }
     }
     if (o.json) {
@@ -261,7 +266,7 @@ int shadowed(const Args& args) {
                 line.insert(line.size() - 1, std::string(", ") + likenessName(s.likeness[c]));
             }
         }
-        std::printf("%s\n", line.c_str());
+        std::printf("%s\n", common::forStream(line, stdout).c_str());
     }
     if (o.json) {
         std::printf("{\"folder\":%s,\"compared\":%s,\"paths\":[%s]}\n",
