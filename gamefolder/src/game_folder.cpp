@@ -49,6 +49,32 @@ std::span<const Copy> GameFolder::copies(std::int32_t node) const {
     return std::span(impl_->copyList).subspan(n.copyBegin, n.copyCount);
 }
 
+namespace {
+
+// True when the UTF-8 name folds to `folded`; ASCII names are compared in
+// place, others through `scratch`.
+bool foldsTo(std::string_view name, std::string_view folded, std::string& scratch) {
+    bool ascii = true;
+    for (char c : name) {
+        ascii &= static_cast<unsigned char>(c) < 0x80;
+    }
+    if (!ascii) {
+        NameIndex::fold(GameFolder::Impl::gameBytes(name), scratch);
+        return scratch == folded;
+    }
+    if (name.size() != folded.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (char(common::foldCp1252(static_cast<unsigned char>(name[i]))) != folded[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 std::string GameFolder::Impl::pathOf(std::int32_t node) const {
     std::vector<const std::string*> parts;
     for (std::int32_t n = node; n >= 0; n = nodes[std::size_t(n)].parent) {
@@ -91,13 +117,26 @@ std::optional<std::int32_t> GameFolder::find(std::string_view path) const {
     if (path.empty()) {
         return current;
     }
+    std::string folded;
+    std::string other;
     for (std::string_view part : hpiutil::splitMemberPath(path)) {
-        auto it =
-            impl_->index.find(Impl::lookupKey(current, common::foldedName(Impl::gameBytes(part))));
-        if (it == impl_->index.end()) {
+        NameIndex::fold(Impl::gameBytes(part), folded);
+        std::int32_t next = NameIndex::kAbsent;
+        if (current < 0 || impl_->indexed[std::size_t(current)]) {
+            next = impl_->index.find(current, folded);
+        } else {
+            // A folder of one source: its children in order, the first match wins.
+            for (std::uint32_t c : children(current)) {
+                if (foldsTo(impl_->nodes[c].name, folded, other)) {
+                    next = std::int32_t(c);
+                    break;
+                }
+            }
+        }
+        if (next == NameIndex::kAbsent) {
             return std::nullopt;
         }
-        current = std::int32_t(it->second);
+        current = next;
     }
     return current;
 }

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "gamefolder/game_folder.hpp"
+#include "name_index.hpp"
 
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace gamefolder {
@@ -25,14 +25,17 @@ struct GameFolder::Impl {
     std::vector<std::uint32_t> childList; // every directory's children, each run contiguous
     std::uint32_t rootBegin = 0;
     std::uint32_t rootCount = 0;
-    std::unordered_map<std::string, std::uint32_t> index; // lookupKey -> node
+    // (parent, folded name) -> node, for the root's children and those of
+    // every folder more than one source holds. A folder only one source
+    // holds cannot have two children of one name (but for duplicates in
+    // one archive, where the first wins), so its children are found by
+    // walking its list instead, and mounting pays for no lookup there.
+    NameIndex index;
+    std::vector<std::uint8_t> indexed; // per node: its children are in `index`
 
     std::string pathOf(std::int32_t node) const;
     std::string sourceName(std::uint32_t source) const;
 
-    // The key of a name under a parent: the parent's index, then the name
-    // folded (Windows-1252 bytes when the name has them).
-    static std::string lookupKey(std::int32_t parent, std::string_view foldedName);
     // The name's bytes the game would compare: Windows-1252 when the UTF-8
     // text can be written so, else the text itself.
     static std::string gameBytes(std::string_view utf8Name);
@@ -47,9 +50,13 @@ public:
 
     explicit TreeBuilder(GameFolder::Impl& impl) : impl_(impl) {}
 
-    // Adds one copy of `name` (UTF-8) under `parent` (-1 = the root) and
-    // returns the node its children go under, or kHidden.
-    std::int32_t add(std::int32_t parent, std::string_view name, const Copy& copy);
+    // Adds one copy of `name` (UTF-8; `raw` its Windows-1252 bytes) under
+    // `parent` (-1 = the root) and returns the node its children go under,
+    // or kHidden.
+    std::int32_t add(std::int32_t parent, std::string_view name, std::string_view raw,
+                     const Copy& copy);
+    // Room for about `copies` copies, so the tables grow once.
+    void reserve(std::size_t copies);
     // Lays the copies and children out in contiguous runs.
     void finish();
 
@@ -58,6 +65,13 @@ private:
     std::vector<std::pair<std::uint32_t, Copy>> pending_;
     std::vector<std::uint32_t> lastSource_;   // per node: the source of its latest copy
     std::vector<std::uint32_t> firstPending_; // per node: its providing copy in pending_
+    std::string folded_;                      // the name being added, folded
+    std::vector<std::int32_t> firstChild_;    // per node, while building: its children
+    std::vector<std::int32_t> lastChild_;
+    std::vector<std::int32_t> nextSibling_;
+
+    // Puts a folder's children so far in the index, from now on used for it.
+    void indexChildren(std::int32_t dir);
 };
 
 // The loose files under the game folder (source 0): every folder walked once,

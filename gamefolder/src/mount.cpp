@@ -5,7 +5,9 @@
 #include "common/codepage.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <map>
+#include <thread>
 
 namespace gamefolder {
 
@@ -43,10 +45,10 @@ Result<std::vector<Listed>> listArchives(const fs::path& folder) {
     return listed;
 }
 
-// Why an archive of the folder is not mounted; empty when it is. Opens it
-// into `archive` when it can be mounted.
-std::string admit(const fs::path& path, const Listed& entry, const Listed* previous,
-                  std::map<fs::path, std::string>& seen, std::optional<hpiutil::Archive>& archive) {
+// Why an archive of the folder is not mounted, as far as its name and the
+// file it names tell; empty when it is to be opened.
+std::string precheck(const fs::path& path, const Listed& entry, const Listed* previous,
+                     std::map<fs::path, std::string>& seen) {
     if (entry.candidate.notMounted) {
         return "the game mounts only the .gp3 archives whose names start with \"rev\"";
     }
@@ -71,6 +73,11 @@ std::string admit(const fs::path& path, const Listed& entry, const Listed* previ
             return "the same file as " + it->second + " (through a link)";
         }
     }
+    return {};
+}
+
+// Opens an archive into `archive`; why it is not mounted when it cannot be.
+std::string openArchive(const fs::path& path, std::optional<hpiutil::Archive>& archive) {
     auto opened = hpiutil::Archive::open(path);
     if (!opened) {
         Error e = std::move(opened).error();
@@ -84,6 +91,30 @@ std::string admit(const fs::path& path, const Listed& entry, const Listed* previ
     return {};
 }
 
+// Opens the archives that passed their checks, on up to one thread per core.
+void openAll(GameFolder::Impl& impl) {
+    std::atomic<std::size_t> nextSource{1};
+    auto work = [&impl, &nextSource] {
+        for (std::size_t i = nextSource++; i < impl.sources.size(); i = nextSource++) {
+            Source& s = impl.sources[i];
+            if (!s.skipped) {
+                s.reason = openArchive(s.path, impl.archives[i]);
+                s.skipped = !s.reason.empty();
+            }
+        }
+    };
+    const std::size_t threads = std::min<std::size_t>(
+        {std::max(1u, std::thread::hardware_concurrency()), 8, impl.sources.size() / 4 + 1});
+    std::vector<std::thread> pool;
+    for (std::size_t t = 1; t < threads; ++t) {
+        pool.emplace_back(work);
+    }
+    work();
+    for (auto& t : pool) {
+        t.join();
+    }
+}
+
 void mergeArchive(GameFolder::Impl& impl, TreeBuilder& builder, std::uint32_t source) {
     const hpiutil::Archive& archive = *impl.archives[source];
     const auto& entries = archive.entries();
@@ -92,8 +123,8 @@ void mergeArchive(GameFolder::Impl& impl, TreeBuilder& builder, std::uint32_t so
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const hpiutil::Entry& e = entries[i];
         const std::int32_t parent = e.parent < 0 ? -1 : nodeOf[std::size_t(e.parent)];
-        nodeOf[i] =
-            builder.add(parent, e.name, Copy{source, e.directory, e.size, std::uint32_t(i)});
+        nodeOf[i] = builder.add(parent, e.name, e.rawName,
+                                Copy{source, e.directory, e.size, std::uint32_t(i)});
         files += e.directory ? 0 : 1;
     }
     impl.sources[source].members = files;
@@ -114,9 +145,7 @@ Result<GameFolder> GameFolder::mount(const fs::path& folder) {
     impl->sources.push_back(loose);
     impl->archives.emplace_back();
 
-    TreeBuilder builder(*impl);
-    mountLooseFiles(*impl, builder);
-
+    // Every archive is opened first, on every core, so the tree can be sized once.
     std::map<fs::path, std::string> seen;
     const Listed* previous = nullptr;
     for (const Listed& entry : *listed) {
@@ -124,14 +153,23 @@ Result<GameFolder> GameFolder::mount(const fs::path& folder) {
         s.path = folder / entry.name;
         s.name = entry.name;
         s.kind = entry.candidate.kind;
-        std::optional<hpiutil::Archive> archive;
-        s.reason = admit(s.path, entry, previous, seen, archive);
+        s.reason = precheck(s.path, entry, previous, seen);
         s.skipped = !s.reason.empty();
         previous = &entry;
         impl->sources.push_back(std::move(s));
-        impl->archives.push_back(std::move(archive));
-        if (impl->archives.back()) {
-            mergeArchive(*impl, builder, std::uint32_t(impl->sources.size() - 1));
+        impl->archives.emplace_back();
+    }
+    openAll(*impl);
+    std::size_t entries = 0;
+    for (const auto& archive : impl->archives) {
+        entries += archive ? archive->entries().size() : 0;
+    }
+    TreeBuilder builder(*impl);
+    builder.reserve(entries);
+    mountLooseFiles(*impl, builder);
+    for (std::uint32_t source = 1; source < impl->sources.size(); ++source) {
+        if (impl->archives[source]) {
+            mergeArchive(*impl, builder, source);
         }
     }
     builder.finish();

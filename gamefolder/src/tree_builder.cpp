@@ -2,16 +2,7 @@
 
 #include "common/codepage.hpp"
 
-#include <cstring>
-
 namespace gamefolder {
-
-std::string GameFolder::Impl::lookupKey(std::int32_t parent, std::string_view foldedName) {
-    std::string key(sizeof parent + foldedName.size(), '\0');
-    std::memcpy(key.data(), &parent, sizeof parent);
-    std::memcpy(key.data() + sizeof parent, foldedName.data(), foldedName.size());
-    return key;
-}
 
 std::string GameFolder::Impl::gameBytes(std::string_view utf8Name) {
     if (auto raw = common::utf8ToCp1252(utf8Name)) {
@@ -20,23 +11,42 @@ std::string GameFolder::Impl::gameBytes(std::string_view utf8Name) {
     return std::string(utf8Name);
 }
 
-std::int32_t TreeBuilder::add(std::int32_t parent, std::string_view name, const Copy& copy) {
+std::int32_t TreeBuilder::add(std::int32_t parent, std::string_view name, std::string_view raw,
+                              const Copy& copy) {
     if (parent == kHidden || (parent >= 0 && !impl_.nodes[std::size_t(parent)].directory)) {
         return kHidden;
     }
-    auto [it, inserted] = impl_.index.try_emplace(
-        GameFolder::Impl::lookupKey(parent, common::foldedName(GameFolder::Impl::gameBytes(name))),
-        std::uint32_t(impl_.nodes.size()));
-    const std::uint32_t n = it->second;
-    if (inserted) {
+    const auto next = std::uint32_t(impl_.nodes.size());
+    bool useIndex = parent < 0 || impl_.indexed[std::size_t(parent)];
+    if (!useIndex && pending_[firstPending_[std::size_t(parent)]].second.source != copy.source) {
+        // A second source reaches this folder: from now on its children are looked up.
+        indexChildren(parent);
+        useIndex = true;
+    }
+    std::uint32_t n = next;
+    if (useIndex) {
+        NameIndex::fold(raw, folded_);
+        n = impl_.index.findOrAdd(parent, folded_, next);
+    }
+    if (n == next) {
         Node node;
         node.name = std::string(name);
         node.parent = parent;
         node.directory = copy.directory;
         impl_.nodes.push_back(std::move(node));
+        impl_.indexed.push_back(0);
         lastSource_.push_back(copy.source);
         firstPending_.push_back(std::uint32_t(pending_.size()));
         pending_.emplace_back(n, copy);
+        firstChild_.push_back(-1);
+        lastChild_.push_back(-1);
+        nextSibling_.push_back(-1);
+        if (parent >= 0) {
+            auto& last = lastChild_[std::size_t(parent)];
+            (last < 0 ? firstChild_[std::size_t(parent)] : nextSibling_[std::size_t(last)]) =
+                std::int32_t(n);
+            last = std::int32_t(n);
+        }
         return std::int32_t(n);
     }
     Node& node = impl_.nodes[n];
@@ -62,6 +72,27 @@ std::int32_t TreeBuilder::add(std::int32_t parent, std::string_view name, const 
     return copy.directory ? kHidden : std::int32_t(n);
 }
 
+void TreeBuilder::indexChildren(std::int32_t dir) {
+    impl_.indexed[std::size_t(dir)] = 1;
+    std::string folded;
+    for (std::int32_t c = firstChild_[std::size_t(dir)]; c >= 0; c = nextSibling_[std::size_t(c)]) {
+        NameIndex::fold(GameFolder::Impl::gameBytes(impl_.nodes[std::size_t(c)].name), folded);
+        // A later duplicate in one archive stays out: the first one wins.
+        (void)impl_.index.findOrAdd(dir, folded, std::uint32_t(c));
+    }
+}
+
+void TreeBuilder::reserve(std::size_t copies) {
+    impl_.indexed.reserve(copies);
+    firstChild_.reserve(copies);
+    lastChild_.reserve(copies);
+    nextSibling_.reserve(copies);
+    impl_.nodes.reserve(copies);
+    pending_.reserve(copies);
+    lastSource_.reserve(copies);
+    firstPending_.reserve(copies);
+}
+
 void TreeBuilder::finish() {
     const std::size_t count = impl_.nodes.size();
     // Copies: a stable counting sort by node keeps each node's copies in mount order.
@@ -82,6 +113,9 @@ void TreeBuilder::finish() {
     pending_ = {};
     firstPending_ = {};
     lastSource_ = {};
+    firstChild_ = {};
+    lastChild_ = {};
+    nextSibling_ = {};
 
     // Children: bucket 0 is the root, bucket i + 1 the node i.
     std::vector<std::uint32_t> kids(count + 2, 0);
