@@ -1,5 +1,6 @@
 #include "file_view_control.hpp"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QListView>
@@ -7,6 +8,8 @@
 #include <QTreeView>
 
 #include "file_view_model.hpp"
+
+#include <algorithm>
 
 namespace crateward {
 
@@ -18,7 +21,9 @@ FileViewControl::FileViewControl(QWidget* parent)
     reportView_->setObjectName(QStringLiteral("FileViewReport"));
     stack_->setContentsMargins(0, 0, 0, 0);
 
-    iconView_->setUniformItemSizes(true);
+    // Items are sized one by one: a uniform size would be the first
+    // item's, which cuts every longer name when the first is short.
+    iconView_->setUniformItemSizes(false);
     iconView_->setResizeMode(QListView::Adjust);
     iconView_->setMovement(QListView::Static);
     iconView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -39,6 +44,7 @@ FileViewControl::FileViewControl(QWidget* parent)
     connect(model_, &QAbstractItemModel::modelAboutToBeReset, this,
             &FileViewControl::keepColumnWidths);
     connect(model_, &QAbstractItemModel::modelReset, this, &FileViewControl::restoreColumnWidths);
+    connect(model_, &QAbstractItemModel::modelReset, this, &FileViewControl::fitItems);
     connect(reportView_->header(), &QHeaderView::sectionClicked, this,
             &FileViewControl::columnClicked);
 
@@ -77,20 +83,43 @@ void FileViewControl::setViewMode(int mode) {
     if (mode_ == LargeIcons) {
         iconView_->setViewMode(QListView::IconMode);
         iconView_->setIconSize(QSize(32, 32));
-        iconView_->setGridSize(QSize(110, 64));
         iconView_->setFlow(QListView::LeftToRight);
-        iconView_->setWordWrap(true);
     } else {
         iconView_->setViewMode(QListView::ListMode);
         iconView_->setIconSize(QSize(16, 16));
-        iconView_->setGridSize(mode_ == SmallIcons ? QSize(190, 20) : QSize());
         iconView_->setFlow(mode_ == SmallIcons ? QListView::LeftToRight : QListView::TopToBottom);
-        iconView_->setWordWrap(false);
     }
+    iconView_->setWordWrap(false);
     iconView_->setWrapping(true);
     iconView_->setMovement(QListView::Static);
     iconView_->setResizeMode(QListView::Adjust);
+    fitItems();
     stack_->setCurrentWidget(iconView_);
+}
+
+void FileViewControl::fitItems() {
+    if (mode_ == Report) {
+        return;
+    }
+    // The grid is as wide as the longest name with its icon, so no name of
+    // the folder is cut, whatever entry comes first and however narrow the
+    // window is (the view scrolls instead).
+    const QFontMetrics metrics(iconView_->font());
+    int widest = 0;
+    for (int row = 0; row < model_->count(); ++row) {
+        const QString name = model_->data(model_->index(row, 0), Qt::DisplayRole).toString();
+        widest = std::max(widest, metrics.horizontalAdvance(name));
+    }
+    constexpr int kPadding = 16; // item margins and focus frame
+    if (mode_ == LargeIcons) {
+        // The name on one line under the icon.
+        iconView_->setGridSize(QSize(std::max(kLargeGridWidth, widest + kPadding),
+                                     32 + metrics.height() + kPadding + 4));
+    } else {
+        const int minimum = mode_ == SmallIcons ? kSmallGridWidth : 0;
+        iconView_->setGridSize(QSize(std::max(minimum, 16 + 4 + widest + kPadding),
+                                     std::max(20, metrics.height() + 4)));
+    }
 }
 
 void FileViewControl::keepColumnWidths() {

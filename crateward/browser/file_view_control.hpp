@@ -43,6 +43,12 @@ signals:
     void columnClicked(int column);
 
 private:
+    // The narrowest grids of the icon modes, for folders of short names.
+    static constexpr int kLargeGridWidth = 110;
+    static constexpr int kSmallGridWidth = 190;
+
+    // Sizes the icon view's grid to the folder's longest name.
+    void fitItems();
     void keepColumnWidths();
     void restoreColumnWidths();
 

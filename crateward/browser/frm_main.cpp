@@ -39,7 +39,7 @@ constexpr int kPaneHeightTwips = 2400;
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent), settings_(SettingsStore::forCurrentUser()) {
+    : QMainWindow(parent), settings_(common::SettingsStore::forCurrentUser()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QLatin1String(kTitle));
     client_ = new QWidget(this);
@@ -56,6 +56,8 @@ frmMain::frmMain(QWidget* parent)
     Tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Tree->setSelectionMode(QAbstractItemView::SingleSelection);
     Tree->viewport()->installEventFilter(this);
+    connect(Tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* node) { Tree_CurrentChanged(node); });
 
     FileView = new FileViewControl(client_);
     FileView->iconView()->viewport()->installEventFilter(this);
@@ -123,8 +125,13 @@ bool frmMain::startUp(const QString& commandLine) {
         QCoreApplication::processEvents();
         OpenHPI(commandLine);
     }
-    // 5.
-    const auto claimed = ClaimWorkingDirectory(UserDataDirectory());
+    // A termination signal while a message of step 4 was open has run the
+    // shut-down already: the program ends here and claims nothing.
+    if (shutDownDone_) {
+        return false;
+    }
+    // 5. Folders of instances that are gone are removed on the way.
+    auto claimed = ClaimWorkingDirectory(UserDataDirectory());
     if (!claimed) {
         common::Dialogs::current().message(
             this,
@@ -137,7 +144,32 @@ bool frmMain::startUp(const QString& commandLine) {
         closeArchiveHandle();
         return false;
     }
-    workingDirectory_ = QString::fromStdString(claimed->string()) + QLatin1Char('/');
+    workingDirectory_ = QString::fromStdString(claimed->folder().string()) + QLatin1Char('/');
+    slot_ = std::move(claimed);
+    return true;
+}
+
+void frmMain::terminate() {
+    terminating_ = true;
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+    }
+    close();
+}
+
+bool frmMain::mayDiscardModification() {
+    if (!unsavedModification_) {
+        return true;
+    }
+    const auto answer = common::Dialogs::current().message(
+        this,
+        QStringLiteral("The working folder holds changes to the archive that were not saved "
+                       "with \"Save modified HPI\". Discard them?"),
+        QString(), common::MessageIcon::Question, common::MessageButtons::YesNo);
+    if (answer != common::MessageAnswer::Yes) {
+        return false;
+    }
+    unsavedModification_ = false;
     return true;
 }
 
@@ -257,15 +289,30 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (!terminating_ && !mayDiscardModification()) {
+        event->ignore();
+        return;
+    }
     shutDown();
     event->accept();
 }
 
 void frmMain::shutDown() {
-    if (shutDownDone_) {
-        return;
+    if (!shutDownDone_) {
+        shutDownDone_ = true;
+        saveWindowState();
+        unloadWait();
+        previewDispatch_->unloadWindows();
+        closeArchiveHandle();
     }
-    shutDownDone_ = true;
+    // Whatever happened before, a claimed slot is never left behind.
+    if (slot_) {
+        slot_->Remove();
+        slot_.reset();
+    }
+}
+
+void frmMain::saveWindowState() {
     // A maximised window is stored with the negative position that
     // restores it maximised.
     const bool maximised = isMaximized();
@@ -279,12 +326,6 @@ void frmMain::shutDown() {
                           maximised ? -60 : keptTwips(was.x(), pos().x()));
     settings_.writeNumber(kApp, kOptions, kMainTop,
                           maximised ? -60 : keptTwips(was.y(), pos().y()));
-    unloadWait();
-    previewDispatch_->unloadWindows();
-    closeArchiveHandle();
-    if (!workingDirectory_.isEmpty()) {
-        RemoveWorkingDirectory(workingDirectory_.toStdString());
-    }
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -316,6 +357,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             pressedNode_ = nullptr;
             Tree->setCurrentItem(node);
             Tree_NodeClick(node);
+        } else if (type == QEvent::MouseButtonRelease) {
+            // Released away from the pressed node: no click, but a node the
+            // press or the drag made current is the one the commands use.
+            pressedNode_ = nullptr;
+            QMetaObject::invokeMethod(this, &frmMain::showCurrentFolder, Qt::QueuedConnection);
         }
         return false;
     }

@@ -18,8 +18,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
-#include "settings_store.hpp"
+#include "common/settings_store.hpp"
+#include "working_directory.hpp"
 
 class QAction;
 class QActionGroup;
@@ -48,10 +50,34 @@ public:
     ~frmMain() override;
 
     // Start-up steps 1 to 5. False when every working directory slot is
-    // taken: the message has been shown and the program is to end.
+    // taken (the message has been shown) or when the program was told to
+    // end while start-up waited on a message: the program is to end.
     bool startUp(const QString& commandLine);
     // The shut-down steps (run once, however the window closes).
     void shutDown();
+    // Ends the program on a termination signal: any modal dialog closes and
+    // the window closes without asking anything.
+    void terminate();
+
+    // The working directory holds an unpacked archive the user is editing
+    // and has not saved: nothing empties it without asking.
+    bool hasUnsavedModification() const { return unsavedModification_; }
+    void setUnsavedModification(bool unsaved) { unsavedModification_ = unsaved; }
+    // True when the working directory holds no unsaved modification, or the
+    // user agreed to discard it (then it no longer counts as one).
+    bool mayDiscardModification();
+    // While held (a repack or a save packs the working directory), closing
+    // the archive leaves the working directory as it is.
+    class WorkingDirectoryInUse {
+    public:
+        explicit WorkingDirectoryInUse(frmMain& window) : window_(window) { ++window_.inUse_; }
+        ~WorkingDirectoryInUse() { --window_.inUse_; }
+        WorkingDirectoryInUse(const WorkingDirectoryInUse&) = delete;
+        WorkingDirectoryInUse& operator=(const WorkingDirectoryInUse&) = delete;
+
+    private:
+        frmMain& window_;
+    };
 
     void OpenHPI(const QString& path);
     void Fermer();
@@ -69,7 +95,7 @@ public:
     const QString& workingDirectory() const { return workingDirectory_; }
     int lastMouseButton() const { return lastButton_; }
     QLabel* statusPanel(int panel) const { return panels_[std::size_t(panel - 1)]; }
-    const SettingsStore& settings() const { return settings_; }
+    const common::SettingsStore& settings() const { return settings_; }
     // The program locations and launch commands, and the preview dispatch.
     ProgramCommands* programCommands() const { return programCommands_; }
     PreviewDispatch* previewDispatch() const { return previewDispatch_; }
@@ -100,6 +126,7 @@ private:
 
     // frm_main.cpp
     void restoreWindowState();
+    void saveWindowState();
     void applyViewType(int mode);
     void setViewType(int mode);
     void mnuViewToolBar_Click();
@@ -112,6 +139,8 @@ private:
     void mnuOuvrir_Click();
     void mnuLastOpened_Click(QAction* entry);
     void Tree_NodeClick(QTreeWidgetItem* node);
+    void Tree_CurrentChanged(QTreeWidgetItem* node);
+    void showCurrentFolder();
     void FileView_ItemClick(int row);
     void FileView_DblClick(int row);
     void FileView_ColumnClick(int column);
@@ -129,7 +158,7 @@ private:
     frmWait* showWait();
     void unloadWait();
 
-    SettingsStore settings_;
+    common::SettingsStore settings_;
     std::int32_t handle_ = 0;
     QString archivePath_;
     QString workingDirectory_;
@@ -143,10 +172,17 @@ private:
     QMenu* fileMenu_ = nullptr;
     frmWait* wait_ = nullptr;
     QTreeWidgetItem* pressedNode_ = nullptr;
+    // The tree key whose entries the list shows (the root's is "Root"),
+    // empty when the list shows no folder.
+    QString listedKey_;
     QHash<QString, QTreeWidgetItem*> nodes_; // by key, folded to lower case
     bool longCommand_ = false;
     bool closeRequested_ = false;
     bool shutDownDone_ = false;
+    bool terminating_ = false;
+    bool unsavedModification_ = false;
+    int inUse_ = 0;
+    std::optional<WorkingDirectorySlot> slot_;
     ProgramCommands* programCommands_ = nullptr;
     PreviewDispatch* previewDispatch_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QToolBar>
@@ -122,6 +123,7 @@ void frmMain::Fermer() {
     Tree->clear();
     nodes_.clear();
     pressedNode_ = nullptr;
+    listedKey_.clear();
     FileView->model()->clear();
     for (QLabel* panel : panels_) {
         panel->clear();
@@ -135,6 +137,12 @@ void frmMain::Fermer() {
     Toolbar->findChild<QAction*>(QStringLiteral("Save"))->setEnabled(false);
     hidePreviewPanes();
     Form_Resize();
+    // Copies of members belong to the archive they came from: the next
+    // archive never finds this one's. An unpacked tree that is being
+    // packed, or that holds the user's unsaved edits, stays.
+    if (slot_ && inUse_ == 0 && !unsavedModification_) {
+        EmptyWorkingDirectory(slot_->folder());
+    }
 }
 
 QString frmMain::GetTreeKey() const {
@@ -157,10 +165,33 @@ void frmMain::Tree_NodeClick(QTreeWidgetItem* node) {
     hidePreviewPanes();
     Form_Resize();
     if (lastButton_ >= 2) {
+        showCurrentFolder();
         treePopupMenu->popup(QCursor::pos());
         return;
     }
     fillList(keyOf(node) == kRootKey ? QString() : keyOf(node));
+}
+
+void frmMain::Tree_CurrentChanged(QTreeWidgetItem* node) {
+    // A mouse button held over the tree: the click rules decide when the
+    // release comes. Anything else (the keyboard, a command) shows the new
+    // current folder at once, so the list always belongs to the key that
+    // the list's commands read.
+    if (!node ||
+        (QGuiApplication::mouseButtons() != Qt::NoButton && Tree->viewport()->underMouse())) {
+        return;
+    }
+    showCurrentFolder();
+}
+
+void frmMain::showCurrentFolder() {
+    const QTreeWidgetItem* node = Tree->currentItem();
+    if (!node || Tree->topLevelItemCount() == 0 || keyOf(node) == listedKey_) {
+        return;
+    }
+    hidePreviewPanes();
+    Form_Resize();
+    AffFileInRep();
 }
 
 void frmMain::AffFileInRep() {
@@ -192,6 +223,8 @@ void frmMain::fillList(const QString& directory) {
         model->addEntry(entry.name, isDirectory, entry.size); // a duplicate key is skipped
     }
     model->endFill();
+    const QTreeWidgetItem* current = Tree->currentItem();
+    listedKey_ = current ? keyOf(current) : QString();
     statusPanel(5)->setText(GetTreeKey());
     statusPanel(4)->setText(QString::number(files) + QStringLiteral(" files in this path"));
 }

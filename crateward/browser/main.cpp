@@ -23,12 +23,7 @@ int main(int argc, char** argv) {
     crateward::frmMain window;
     // A termination signal closes the window (any modal dialog first), so
     // the shut-down steps run and the working directory is removed.
-    crateward::SignalBridge bridge([&window] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-        }
-        window.close();
-    });
+    crateward::SignalBridge bridge([&window] { window.terminate(); });
     if (!window.startUp(commandLine)) {
         return 0;
     }

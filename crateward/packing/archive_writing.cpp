@@ -97,6 +97,10 @@ void ArchiveWriting::mnuModifierHPI_Click() {
     if (window_.archiveHandle() == 0 || window_.workingDirectory().isEmpty()) {
         return;
     }
+    // Another archive's unsaved modification may still lie there.
+    if (!window_.mayDiscardModification()) {
+        return;
+    }
     BusyScope busy(window_);
     // 1. to 4.
     window_.statusPanel(1)->setText(QStringLiteral("Extracting archive..."));
@@ -105,6 +109,7 @@ void ArchiveWriting::mnuModifierHPI_Click() {
     window_.ExtractAll(window_.workingDirectory());
     // 5. and 6.
     setModifying(true);
+    window_.setUnsavedModification(true);
     window_.statusPanel(1)->setText(QStringLiteral("Ready"));
 }
 
@@ -121,11 +126,16 @@ void ArchiveWriting::saveModification(int method) {
     dialog->DataInput[0]->setText(window_.workingDirectory());
     dialog->DataInput[1]->setText(path);
     dialog->Method->setCurrentIndex(method);
+    dialog->setKeepHiddenFiles(true); // every member unpacked goes back
     dialog->show();
-    dialog->Label2_Click();
-    // 4. and 5.
-    setModifying(false);
+    const bool saved = dialog->Label2_Click();
+    // 4. and 5. A failed save keeps the modification: the menus stay as
+    //    during a modification, so the user can remove the cause and save
+    //    again.
+    //    The unpacked tree stays until the archive is next closed.
     window_.OpenHPI(path);
+    setModifying(!saved);
+    window_.setUnsavedModification(!saved);
 }
 
 void ArchiveWriting::repackMenu(int method) {
@@ -143,8 +153,13 @@ bool ArchiveWriting::RePack(int method) {
     if (window_.archiveHandle() == 0 || work.isEmpty()) {
         return false;
     }
+    // The repack unpacks into the working directory.
+    if (!window_.mayDiscardModification()) {
+        return false;
+    }
     BusyScope busy(window_);
     PackEvents events(&window_);
+    frmMain::WorkingDirectoryInUse inUse(window_);
     // 1.
     auto* wait = new frmWaitRePack(&window_);
     wait->show();

@@ -88,6 +88,10 @@ frmPackPath::frmPackPath(frmMain* owner) : QDialog(owner), owner_(owner) {
     BTexit = named(new QPushButton(QStringLiteral("Exit"), this), QStringLiteral("BTexit"));
     grid->addWidget(AffFinish, 7, 0, 1, 2);
     grid->addWidget(BTexit, 7, 2);
+    LeftOut = named(new QLabel(this), QStringLiteral("LeftOut"));
+    LeftOut->setWordWrap(true);
+    grid->addWidget(LeftOut, 8, 0, 1, 3);
+    LeftOut->hide();
     AffFinish->hide();
     BTexit->hide();
     Label1[3]->hide();
@@ -187,7 +191,9 @@ bool frmPackPath::Label2_Click() {
         root += QLatin1Char('/');
     }
     PackRoot = QFile::encodeName(root).toStdString();
-    WalkDirectory(PackRoot, "*.*", kAddMode);
+    WalkDirectory(PackRoot, "*.*", kAddMode,
+                  keepHidden_ ? HiddenFiles::Include : HiddenFiles::LeaveOut);
+    const std::size_t leftOut = LeftOutHiddenFiles();
     // 7. A failed pack left the target as it was; it is said, not hidden.
     bool written = false;
     {
@@ -206,6 +212,13 @@ bool frmPackPath::Label2_Click() {
     }
     BTexit->show();
     AffFinish->show();
+    if (leftOut > 0) {
+        LeftOut->setText(QString::number(leftOut) +
+                         QStringLiteral(" hidden file(s) (names starting with \".\") were left "
+                                        "out: hidden files of your own folders are not "
+                                        "packed."));
+        LeftOut->show();
+    }
     // 9.
     owner_->statusPanel(1)->setText(QStringLiteral("Ready"));
     return written;

@@ -49,6 +49,12 @@ public:
     QProgressBar* ProgressBarFile = nullptr;
     QLabel* AffFinish = nullptr;
     QPushButton* BTexit = nullptr;
+    // After a pack that left hidden files out: how many, and why.
+    QLabel* LeftOut = nullptr;
+
+    // A folder of the user's own leaves its hidden files out (the default);
+    // a working directory Crateward unpacked packs every file back.
+    void setKeepHiddenFiles(bool keep) { keepHidden_ = keep; }
 
     PackProgressDisplay& progress() { return *progress_; }
 
@@ -58,6 +64,7 @@ private:
 
     frmMain* owner_;
     std::unique_ptr<PackProgressDisplay> progress_;
+    bool keepHidden_ = false;
 };
 
 // The "&From a path..." command: shows the dialog modal.

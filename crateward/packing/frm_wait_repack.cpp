@@ -6,11 +6,12 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "owned_window.hpp"
 #include "pack_progress_display.hpp"
 
 namespace crateward::packing {
 
-frmWaitRePack::frmWaitRePack(QWidget* owner) : QWidget(owner, Qt::Window) {
+frmWaitRePack::frmWaitRePack(QWidget* owner) : QWidget(owner, kOwnedWindowFlags) {
     setObjectName(QStringLiteral("frmWaitRePack"));
     setWindowTitle(QStringLiteral("Repack an HPI archive..."));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -45,9 +45,12 @@ struct Listing {
     std::vector<std::string> directories;
 };
 
+std::size_t leftOutHidden = 0;
+
 // The names in `path`, sorted: real directories (not links) and regular
-// files that are not hidden.
-Listing listDirectory(const std::string& path) {
+// files, those whose names start with "." only when `hidden` includes them
+// (hidden folders are entered either way, as they always were).
+Listing listDirectory(const std::string& path, HiddenFiles hidden) {
     Listing out;
     std::error_code ec;
     fs::directory_iterator it(path, ec);
@@ -58,9 +61,15 @@ Listing listDirectory(const std::string& path) {
             ec.clear();
             continue;
         }
-        if (fs::is_directory(status)) {
+        const bool directory = fs::is_directory(status);
+        if (!directory && !fs::is_regular_file(status)) {
+            continue;
+        }
+        if (directory) {
             out.directories.push_back(name);
-        } else if (fs::is_regular_file(status) && !name.starts_with('.')) {
+        } else if (hidden == HiddenFiles::LeaveOut && name.starts_with('.')) {
+            ++leftOutHidden;
+        } else {
             out.files.push_back(name);
         }
     }
@@ -71,12 +80,14 @@ Listing listDirectory(const std::string& path) {
 
 } // namespace
 
-std::error_code WalkDirectory(std::string path, std::string_view pattern, int mode) {
+namespace {
+
+std::error_code walk(std::string path, std::string_view pattern, int mode, HiddenFiles hidden) {
     if (!path.ends_with('/')) {
         path += '/';
     }
     PumpEvents();
-    const Listing listing = listDirectory(path);
+    const Listing listing = listDirectory(path, hidden);
     for (const std::string& file : listing.files) {
         if (!matches(pattern, file)) {
             continue;
@@ -92,11 +103,23 @@ std::error_code WalkDirectory(std::string path, std::string_view pattern, int mo
         }
     }
     for (const std::string& directory : listing.directories) {
-        if (auto ec = WalkDirectory(path + directory + '/', pattern, mode)) {
+        if (auto ec = walk(path + directory + '/', pattern, mode, hidden)) {
             return ec;
         }
     }
     return {};
+}
+
+} // namespace
+
+std::error_code WalkDirectory(std::string path, std::string_view pattern, int mode,
+                              HiddenFiles hidden) {
+    leftOutHidden = 0;
+    return walk(std::move(path), pattern, mode, hidden);
+}
+
+std::size_t LeftOutHiddenFiles() {
+    return leftOutHidden;
 }
 
 std::string ArchiveNameOf(const std::string& directory, const std::string& fileName) {

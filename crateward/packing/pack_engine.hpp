@@ -24,15 +24,24 @@ extern std::int32_t PackHandle;
 // The directory being packed, with or without a final '/'.
 extern std::string PackRoot;
 
+// What a walk does with hidden files (names starting with "."): a folder
+// Crateward unpacked holds members of any name, and every one is packed
+// back (or deleted); a user's own folder packed "From a path..." keeps its
+// hidden files out of the archive.
+enum class HiddenFiles { Include, LeaveOut };
+
 // Walks the tree under `path`: the files of a directory (those matching
 // `pattern`; "*.*" and "*" match every name) before its subdirectories,
 // subdirectories depth first in name order. Only regular files are handled:
-// hidden files (names starting with "."), symbolic links and special files
-// are left alone, and linked directories are not entered. Mode kAddMode adds
-// each file with AddFileToPack; any other mode deletes it, stopping at the
-// first file that cannot be deleted with that error. Pending window events
-// run once per directory (see SetEventPump).
-std::error_code WalkDirectory(std::string path, std::string_view pattern, int mode);
+// symbolic links and special files are left alone, linked directories are
+// not entered, and hidden files as `hidden` says. Mode
+// kAddMode adds each file with AddFileToPack; any other mode deletes it,
+// stopping at the first file that cannot be deleted with that error.
+// Pending window events run once per directory (see SetEventPump).
+std::error_code WalkDirectory(std::string path, std::string_view pattern, int mode,
+                              HiddenFiles hidden = HiddenFiles::Include);
+// How many hidden files the last walk left out.
+std::size_t LeftOutHiddenFiles();
 
 // Adds `directory` (ending with '/') + `fileName` to PackHandle under its
 // name relative to PackRoot. A refused file is reported to the add-failure

@@ -20,6 +20,7 @@
 #include <system_error>
 
 #include "busy_scope.hpp"
+#include "case_folded_tree.hpp"
 #include "common/dialogs.hpp"
 #include "frm_main.hpp"
 #include "frm_repack_in_path.hpp"
@@ -187,19 +188,20 @@ void frmRepackInPath::ExtractOneSource(int archive, const QString& source,
     HPIProgress->setRange(0, std::max(files, 1));
     HPIProgress->setValue(0);
     // 3. A member whose name could leave the work path is not written.
-    const std::filesystem::path root(diskName(workPath));
+    //    Names are placed without regard to case, on the spelling an
+    //    earlier source left: the later source's file replaces the earlier.
+    CaseFoldedTree tree{std::filesystem::path(diskName(workPath))};
     index = 0;
     while ((index = hpi::GetFiles(archive, index, entry)) != 0) {
         const auto relative = SafeRelativePath(entry.name);
         if (entry.type == hpi::kDirectory) {
             if (relative) {
-                std::error_code ec;
-                std::filesystem::create_directories(root / *relative, ec);
+                tree.place(*relative, true);
             }
             continue;
         }
         if (relative) {
-            hpi::ExtractFile(archive, entry.name, (root / *relative).string());
+            hpi::ExtractFile(archive, entry.name, tree.place(*relative, false).string());
         }
         HPIProgress->setValue(std::min(HPIProgress->maximum(), HPIProgress->value() + 1));
         LBStatus->setText(QStringLiteral("Extracting ") + source + QStringLiteral("... ") +
@@ -221,7 +223,7 @@ bool frmRepackInPath::PackWorkPath(const QString& workPath) {
     }
     // 2.
     PackRoot = diskName(workPath);
-    WalkDirectory(PackRoot, "*.*", kAddMode);
+    WalkDirectory(PackRoot, "*.*", kAddMode); // every member unpacked, hidden names too
     // 3. Whether the archive was written decides what follows.
     BindProgress([this](const ProgressValues& v) {
         LBStatus->setText(QStringLiteral("Packing new HPI.... ") + QString::fromUtf8(v.fileName));

@@ -1,13 +1,13 @@
 #include "frm_fic_dump.hpp"
 
 #include <QCloseEvent>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QListWidget>
 #include <QScreen>
 
+#include "monospace_font.hpp"
 #include "settings_keys.hpp"
 
+#include "owned_window.hpp"
 #include "twips.hpp"
 
 namespace crateward {
@@ -16,19 +16,13 @@ namespace {
 
 constexpr const char* kSection = "Affichage texte";
 QFont dumpFont() {
-    QFont font(QStringLiteral("Courier New"), 8);
-    font.setStyleHint(QFont::TypeWriter);
-    if (!QFontInfo(font).fixedPitch()) {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPointSize(8);
-    }
-    return font;
+    return MonospaceFont({QStringLiteral("Courier New")}, 8);
 }
 
 } // namespace
 
-frmFicDump::frmFicDump(const SettingsStore& settings, QWidget* owner)
-    : QWidget(owner, Qt::Window), settings_(settings) {
+frmFicDump::frmFicDump(const common::SettingsStore& settings, QWidget* owner)
+    : QWidget(owner, kOwnedWindowFlags), settings_(settings) {
     setObjectName(QStringLiteral("frmFicDump"));
     setAttribute(Qt::WA_DeleteOnClose);
     Liste = new QListWidget(this);

@@ -8,7 +8,7 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "settings_store.hpp"
+#include "common/settings_store.hpp"
 
 class QListWidget;
 
@@ -20,7 +20,7 @@ public:
     static constexpr int kWidthTwips = 7700;
     static constexpr int kListWidthTwips = 7600;
 
-    frmFicDump(const SettingsStore& settings, QWidget* owner);
+    frmFicDump(const common::SettingsStore& settings, QWidget* owner);
     void savePlacement();
 
     QListWidget* Liste = nullptr;
@@ -33,7 +33,7 @@ protected:
 private:
     void Form_Resize();
 
-    const SettingsStore& settings_;
+    const common::SettingsStore& settings_;
     QRect loaded_; // twips as read (the width unused)
     bool saved_ = false;
     bool resizing_ = false;

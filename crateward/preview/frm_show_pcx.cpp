@@ -7,6 +7,7 @@
 #include "picture_control.hpp"
 #include "settings_keys.hpp"
 
+#include "owned_window.hpp"
 #include "twips.hpp"
 
 namespace crateward {
@@ -19,8 +20,8 @@ constexpr const char* kLeft = "Show PCX Left";
 
 } // namespace
 
-frmShowPCX::frmShowPCX(const SettingsStore& settings, QWidget* owner)
-    : QWidget(owner, Qt::Window), settings_(settings) {
+frmShowPCX::frmShowPCX(const common::SettingsStore& settings, QWidget* owner)
+    : QWidget(owner, kOwnedWindowFlags), settings_(settings) {
     setObjectName(QStringLiteral("frmShowPCX"));
     setAttribute(Qt::WA_DeleteOnClose);
     ImgPCX = new PictureControl(this);

@@ -6,7 +6,7 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "settings_store.hpp"
+#include "common/settings_store.hpp"
 
 namespace crateward {
 
@@ -18,7 +18,7 @@ public:
     // Window sizes of pictures: twips per picture pixel.
     static constexpr double kTwipsPerPixel = 14.58;
 
-    frmShowPCX(const SettingsStore& settings, QWidget* owner);
+    frmShowPCX(const common::SettingsStore& settings, QWidget* owner);
 
     // Sets the window's client area from sizes in twips.
     void setSizeTwips(double width, double height);
@@ -32,7 +32,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    const SettingsStore& settings_;
+    const common::SettingsStore& settings_;
     QPoint loaded_; // twips as read
     bool saved_ = false;
 };

@@ -8,6 +8,7 @@
 
 #include "settings_keys.hpp"
 
+#include "owned_window.hpp"
 #include "twips.hpp"
 
 namespace crateward {
@@ -17,8 +18,8 @@ namespace {
 constexpr const char* kSection = "Affichage texte";
 } // namespace
 
-frmTXT::frmTXT(const SettingsStore& settings, QWidget* owner)
-    : QWidget(owner, Qt::Window), settings_(settings) {
+frmTXT::frmTXT(const common::SettingsStore& settings, QWidget* owner)
+    : QWidget(owner, kOwnedWindowFlags), settings_(settings) {
     setObjectName(QStringLiteral("frmTXT"));
     setAttribute(Qt::WA_DeleteOnClose);
     text = new QPlainTextEdit(this);

@@ -7,7 +7,7 @@
 #include <QRect>
 #include <QWidget>
 
-#include "settings_store.hpp"
+#include "common/settings_store.hpp"
 
 class QPlainTextEdit;
 
@@ -16,7 +16,7 @@ namespace crateward {
 class frmTXT : public QWidget {
     Q_OBJECT
 public:
-    frmTXT(const SettingsStore& settings, QWidget* owner);
+    frmTXT(const common::SettingsStore& settings, QWidget* owner);
 
     // Replaces the text and the caption.
     void showText(const QString& caption, const QString& content);
@@ -30,7 +30,7 @@ protected:
 private:
     void savePlacement();
 
-    const SettingsStore& settings_;
+    const common::SettingsStore& settings_;
     QRect loaded_; // twips as read
     bool saved_ = false;
 };

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "case_folded_tree.hpp"
 #include "member_paths.hpp"
 #include "mod_hpiutil.hpp"
 #include "testsupport/testsupport.hpp"
@@ -14,23 +16,77 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(WorkingDirectory, TakesTheFirstFreeSlotWhateverTakesTheOthers) {
+TEST(WorkingDirectory, TakesTheFirstSlotNoRunningInstanceOwns) {
     testsupport::TempDir dir;
     const fs::path base = dir / "home";
     auto first = crateward::ClaimWorkingDirectory(base); // the base is created
     ASSERT_TRUE(first);
-    EXPECT_EQ(*first, base / "temp1");
-    fs::create_directory(base / "temp3");
-    testsupport::writeFile(base / "temp2", "a file keeps the slot taken too");
-    auto next = crateward::ClaimWorkingDirectory(base);
-    ASSERT_TRUE(next);
-    EXPECT_EQ(*next, base / "temp4");
-    fs::remove(base / "temp2");
-    EXPECT_EQ(*crateward::ClaimWorkingDirectory(base), base / "temp2");
-    for (int n = 5; n <= 10; ++n) {
-        fs::create_directory(base / ("temp" + std::to_string(n)));
+    EXPECT_EQ(first->folder(), base / "temp1");
+    auto second = crateward::ClaimWorkingDirectory(base);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->folder(), base / "temp2");
+    {
+        // A slot given up (its owner ended) is free again.
+        auto third = crateward::ClaimWorkingDirectory(base);
+        EXPECT_EQ(third->folder(), base / "temp3");
+    }
+    std::vector<crateward::WorkingDirectorySlot> held;
+    for (int n = 3; n <= 10; ++n) {
+        auto slot = crateward::ClaimWorkingDirectory(base);
+        ASSERT_TRUE(slot);
+        EXPECT_EQ(slot->folder(), base / ("temp" + std::to_string(n)));
+        held.push_back(std::move(*slot));
     }
     EXPECT_FALSE(crateward::ClaimWorkingDirectory(base));
+    second->Remove();
+    EXPECT_FALSE(fs::exists(base / "temp2"));
+    EXPECT_EQ(crateward::ClaimWorkingDirectory(base)->folder(), base / "temp2");
+}
+
+// Ends a child process when the test ends, however it ends.
+struct ChildProcess {
+    pid_t pid;
+    ~ChildProcess() {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+};
+
+TEST(WorkingDirectory, FoldersOfInstancesThatAreGoneAreRemovedAndLiveOnesKept) {
+    testsupport::TempDir dir;
+    const fs::path base = dir / "home";
+    // A running instance owns temp1; a killed one left temp2 (with its lock
+    // file) holding an unpacked archive, and temp3 lies there without one.
+    const ChildProcess owner{fork()};
+    if (owner.pid == 0) {
+        auto slot = crateward::ClaimWorkingDirectory(base);
+        testsupport::writeFile(base / "ready", "x");
+        pause();
+        _exit(0);
+    }
+    while (!fs::exists(base / "ready")) {
+        usleep(1000);
+    }
+    const pid_t killed = fork();
+    if (killed == 0) {
+        auto slot = crateward::ClaimWorkingDirectory(base);
+        if (slot) {
+            testsupport::writeFile(slot->folder() / "units" / "armcom.fbi", "unsaved");
+        }
+        kill(getpid(), SIGKILL);
+    }
+    waitpid(killed, nullptr, 0);
+    ASSERT_TRUE(fs::exists(base / "temp1"));
+    ASSERT_TRUE(fs::exists(base / "temp2" / "units" / "armcom.fbi"));
+    testsupport::writeFile(base / "temp3" / "left.txt", "x");
+    testsupport::writeFile(base / "temp1" / "live.txt", "x");
+
+    auto mine = crateward::ClaimWorkingDirectory(base);
+    ASSERT_TRUE(mine);
+    EXPECT_EQ(mine->folder(), base / "temp2");
+    EXPECT_TRUE(fs::is_empty(base / "temp2"));
+    EXPECT_FALSE(fs::exists(base / "temp3"));
+    EXPECT_TRUE(fs::exists(base / "temp1" / "live.txt"));
 }
 
 TEST(WorkingDirectory, InstancesStartedAtOnceNeverShareASlot) {
@@ -38,34 +94,58 @@ TEST(WorkingDirectory, InstancesStartedAtOnceNeverShareASlot) {
     const fs::path base = dir / "home";
     fs::create_directory(base);
     int pipefd[2];
+    int gofd[2];
     ASSERT_EQ(pipe(pipefd), 0);
+    ASSERT_EQ(pipe(gofd), 0);
     std::vector<pid_t> children;
     for (int i = 0; i < 12; ++i) {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
+            close(gofd[1]);
             auto slot = crateward::ClaimWorkingDirectory(base);
             const char c =
-                slot ? char('0' + std::stoi(slot->filename().string().substr(4)) % 10) : 'x';
+                slot ? char('0' + std::stoi(slot->folder().filename().string().substr(4)) % 10)
+                     : 'x';
             (void)!write(pipefd[1], &c, 1);
+            // Every instance runs until all have started.
+            char go;
+            (void)!read(gofd[0], &go, 1);
             _exit(0);
         }
         children.push_back(pid);
     }
-    for (const pid_t pid : children) {
-        waitpid(pid, nullptr, 0);
-    }
     close(pipefd[1]);
+    close(gofd[0]);
     std::multiset<char> got;
     char c;
-    while (read(pipefd[0], &c, 1) == 1) {
+    while (got.size() < children.size() && read(pipefd[0], &c, 1) == 1) {
         got.insert(c);
+    }
+    close(gofd[1]); // the instances end
+    for (const pid_t pid : children) {
+        waitpid(pid, nullptr, 0);
     }
     close(pipefd[0]);
     EXPECT_EQ(got.count('x'), 2u);
     for (char d = '0'; d <= '9'; ++d) {
         EXPECT_EQ(got.count(d), 1u) << d;
     }
+}
+
+TEST(CaseFoldedTree, NamesDifferingInCaseShareOneDiskPathWithTheFirstSpelling) {
+    testsupport::TempDir dir;
+    fs::create_directories(dir / "Units");
+    crateward::CaseFoldedTree tree(dir.path());
+    EXPECT_EQ(tree.place("UNITS/ARMCOM.FBI", false), dir / "Units" / "ARMCOM.FBI");
+    testsupport::writeFile(dir / "Units" / "ARMCOM.FBI", "first");
+    EXPECT_EQ(tree.place("units/armcom.fbi", false), dir / "Units" / "ARMCOM.FBI");
+    EXPECT_EQ(tree.place("units/sounds/\xc3\x89T\xc3\x89.wav", false),
+              dir / "Units" / "sounds" / "\xc3\x89T\xc3\x89.wav");
+    EXPECT_EQ(tree.place("UNITS/SOUNDS/\xc3\xa9t\xc3\xa9.WAV", false),
+              dir / "Units" / "sounds" / "\xc3\x89T\xc3\x89.wav");
+    EXPECT_TRUE(fs::is_directory(dir / "Units" / "sounds"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST(WorkingDirectory, RemovalEmptiesTheTreeButNotWhatLinksPointTo) {

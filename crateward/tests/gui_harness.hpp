@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "common/scripted_dialogs.hpp"
+#include "common/settings_store.hpp"
 #include "frm_main.hpp"
 #include "launcher.hpp"
-#include "settings_store.hpp"
 #include "sound_player.hpp"
 #include "testsupport/testsupport.hpp"
 
@@ -62,7 +62,7 @@ protected:
     QStringList messages() const;
 
     std::filesystem::path path(std::string_view child) const { return dir_ / child; }
-    SettingsStore settings() const { return SettingsStore(dir_ / "config"); }
+    common::SettingsStore settings() const { return common::SettingsStore(dir_ / "config"); }
     std::filesystem::path home() const { return dir_ / "home"; }
 
     testsupport::TempDir dir_;

@@ -75,7 +75,9 @@ TEST_F(Engine, WalksFilesBeforeSubdirectoriesDepthFirstSkippingHiddenAndLinks) {
     SetEventPump([&] { ++pumps; });
     PackHandle = 0;
     PackRoot = tree_.string();
-    EXPECT_FALSE(WalkDirectory(tree_.string(), "*.*", kAddMode));
+    // A folder of the user's own: its hidden files are left out and counted.
+    EXPECT_FALSE(WalkDirectory(tree_.string(), "*.*", kAddMode, HiddenFiles::LeaveOut));
+    EXPECT_EQ(LeftOutHiddenFiles(), 1u);
     const std::string t = tree_.string() + "/";
     EXPECT_EQ(seen, (std::vector<std::string>{t + "a.txt", t + "z.txt", t + "other/d.txt",
                                               t + "sub/b.txt", t + "sub/.secret/x.txt",
@@ -83,6 +85,13 @@ TEST_F(Engine, WalksFilesBeforeSubdirectoriesDepthFirstSkippingHiddenAndLinks) {
     // One pump per directory entered: tree, empty, emptier, other, sub,
     // .secret, deep.
     EXPECT_EQ(pumps, 7);
+
+    // A folder Crateward unpacked: every member goes back, ".hidden" too.
+    seen.clear();
+    EXPECT_FALSE(WalkDirectory(tree_.string(), "*.*", kAddMode));
+    EXPECT_EQ(LeftOutHiddenFiles(), 0u);
+    EXPECT_EQ(seen.front(), t + ".hidden");
+    EXPECT_EQ(seen.size(), 7u);
 }
 
 TEST_F(Engine, RootWithOrWithoutFinalSeparatorGivesTheSameRelativeNames) {
@@ -94,8 +103,9 @@ TEST_F(Engine, RootWithOrWithoutFinalSeparatorGivesTheSameRelativeNames) {
     EXPECT_EQ(names, archiveFiles(two));
     std::vector<std::string> sorted = names;
     std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted, (std::vector<std::string>{"a.txt", "other\\d.txt", "sub\\.secret\\x.txt",
-                                                "sub\\b.txt", "sub\\deep\\c.txt", "z.txt"}));
+    EXPECT_EQ(sorted,
+              (std::vector<std::string>{".hidden", "a.txt", "other\\d.txt", "sub\\.secret\\x.txt",
+                                        "sub\\b.txt", "sub\\deep\\c.txt", "z.txt"}));
     EXPECT_EQ(ArchiveNameOf(tree_.string() + "/sub/", "b.txt"), "sub\\b.txt");
 }
 

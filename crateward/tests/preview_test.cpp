@@ -279,7 +279,7 @@ TEST_F(Preview, TextWindowPlacementIsReadOnLoadAndWrittenOnUnload) {
     view->resize(320, 200);
     // Closing the main window unloads the text window, which saves itself.
     closeWindow();
-    const SettingsStore store = settings();
+    const common::SettingsStore store = settings();
     EXPECT_EQ(store.read(kApp, "Affichage texte", "Text Width"), "4800");
     EXPECT_EQ(store.read(kApp, "Affichage texte", "Text Height"), "3001"); // unchanged pixels
     EXPECT_FALSE(store.read(kApp, "Affichage texte", "Text Top").empty());

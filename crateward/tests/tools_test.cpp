@@ -33,7 +33,7 @@ TEST(ProgramLocations, FolderOfCutsAtTheLastSeparator) {
 
 TEST(ProgramLocations, LoadReadsTheFiveKeysAndLeavesThePictureOption) {
     testsupport::TempDir dir;
-    SettingsStore store(dir.path());
+    common::SettingsStore store(dir.path());
     ProgramLocations programs;
     programs.TAPath = "stale";
     programs.PictureExternal = true;

@@ -164,14 +164,20 @@ TEST_F(Window, NegativeLeftAndTopMaximiseOneNegativeValuePlaces) {
 }
 
 TEST_F(Window, TakesTheFirstFreeSlotAndStopsWhenAllTenAreTaken) {
-    fs::create_directories(home() / "temp1");
-    fs::create_directories(home() / "temp3");
+    // temp1 is owned by a running instance; temp2 was left by one that is
+    // gone, and is taken over.
+    auto running = ClaimWorkingDirectory(home());
+    ASSERT_TRUE(running);
+    fs::create_directories(home() / "temp2" / "left");
     frmMain& w = start();
     EXPECT_EQ(w.workingDirectory(), QString::fromStdString((home() / "temp2").string()) + "/");
+    EXPECT_FALSE(fs::exists(home() / "temp2" / "left"));
     closeWindow();
     EXPECT_TRUE(fs::exists(home() / "temp1")); // another instance's slot is left alone
-    for (int n = 1; n <= 10; ++n) {
-        fs::create_directories(home() / ("temp" + std::to_string(n)));
+    EXPECT_FALSE(fs::exists(home() / "temp2"));
+    std::vector<WorkingDirectorySlot> others;
+    for (int n = 2; n <= 10; ++n) {
+        others.push_back(std::move(*ClaimWorkingDirectory(home())));
     }
     testsupport::writeFile(home() / "temp5" / "keep", "x");
     auto window = std::make_unique<frmMain>();

@@ -59,7 +59,7 @@ QString gameExecutable(const QString& directory) {
 
 } // namespace
 
-frmProgSearch::frmProgSearch(const SettingsStore& settings, ProgramLocations& programs,
+frmProgSearch::frmProgSearch(const common::SettingsStore& settings, ProgramLocations& programs,
                              std::filesystem::path programDirectory, QString gameDirectory,
                              QWidget* parent)
     : QDialog(parent), settings_(settings), programs_(programs),

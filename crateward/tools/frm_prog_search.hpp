@@ -13,8 +13,8 @@
 #include <array>
 #include <filesystem>
 
+#include "common/settings_store.hpp"
 #include "program_locations.hpp"
-#include "settings_store.hpp"
 
 class QLineEdit;
 class QPushButton;
@@ -27,7 +27,7 @@ class frmProgSearch : public QDialog {
 public:
     // `programDirectory` holds Crateward's own viewers; `gameDirectory` is
     // the game's folder with a trailing '/', or empty when it was not found.
-    frmProgSearch(const SettingsStore& settings, ProgramLocations& programs,
+    frmProgSearch(const common::SettingsStore& settings, ProgramLocations& programs,
                   std::filesystem::path programDirectory, QString gameDirectory,
                   QWidget* parent = nullptr);
 
@@ -57,7 +57,7 @@ private:
     void browse(std::string ProgramLocations::*variable, QLineEdit* box, const char* key);
     long option(const char* key) const;
 
-    const SettingsStore& settings_;
+    const common::SettingsStore& settings_;
     ProgramLocations& programs_;
     std::filesystem::path programDirectory_;
 };

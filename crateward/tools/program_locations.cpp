@@ -5,7 +5,7 @@
 
 namespace crateward {
 
-void LoadProgramPaths(const SettingsStore& settings, ProgramLocations& programs) {
+void LoadProgramPaths(const common::SettingsStore& settings, ProgramLocations& programs) {
     programs.TAPath = settings.read(kApp, kPrograms, kTAKey);
     programs.UnitViewerPath = settings.read(kApp, kPrograms, kUnitViewerKey);
     programs.ModelProgramPath = settings.read(kApp, kPrograms, kModelKey);

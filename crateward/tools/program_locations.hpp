@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings_store.hpp"
+#include "common/settings_store.hpp"
 
 namespace crateward {
 
@@ -24,7 +24,7 @@ struct ProgramLocations {
 
 // Reads the five "Programmes" values (empty when missing). PictureExternal
 // is left as it is.
-void LoadProgramPaths(const SettingsStore& settings, ProgramLocations& programs);
+void LoadProgramPaths(const common::SettingsStore& settings, ProgramLocations& programs);
 
 // The text before the last separator ('/' or '\'), without it; the whole
 // path when it holds none.

@@ -1,6 +1,6 @@
 #include "MeshglassSettings.hpp"
 
-#include "settings_store.hpp"
+#include "common/settings_store.hpp"
 
 #include <cctype>
 #include <cmath>
@@ -58,7 +58,7 @@ std::int32_t RoundedNumberOf(std::string_view text) {
 
 std::int32_t DisplayModeSetting() {
     const std::string text =
-        crateward::SettingsStore::forCurrentUser().read("Meshglass", "Display", "OpenGLType", "2");
+        common::SettingsStore::forCurrentUser().read("Meshglass", "Display", "OpenGLType", "2");
     return RoundedNumberOf(text);
 }
 

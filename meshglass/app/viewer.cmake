@@ -10,7 +10,7 @@ add_library(meshglass_gui STATIC
     app/ViewRenderer.hpp)
 target_include_directories(meshglass_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/app)
 target_link_libraries(meshglass_gui PUBLIC model_core sprite_core common_paths common_dialogs
-    crateward_settings meshdraw Qt6::Widgets)
+    common_settings meshdraw Qt6::Widgets)
 
 add_executable(meshglass app/main.cpp)
 target_link_libraries(meshglass PRIVATE meshglass_gui)

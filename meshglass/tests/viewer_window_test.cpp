@@ -6,7 +6,7 @@
 #include "RecordingRenderer.hpp"
 
 #include "common/scripted_dialogs.hpp"
-#include "settings_store.hpp"
+#include "common/settings_store.hpp"
 
 #include <testsupport/tdo_writer.hpp>
 #include <testsupport/testsupport.hpp>
@@ -37,7 +37,7 @@ QString modelWithGrandchild(const testsupport::TempDir& dir) {
 }
 
 void writeOpenGLType(const char* value) {
-    const auto store = crateward::SettingsStore::forCurrentUser();
+    const auto store = common::SettingsStore::forCurrentUser();
     ASSERT_TRUE(store.write("Meshglass", "Display", "OpenGLType", value));
 }
 
@@ -45,7 +45,7 @@ class ViewerWindow : public testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::remove_all(
-            crateward::SettingsStore::forCurrentUser().fileOf("Meshglass").parent_path());
+            common::SettingsStore::forCurrentUser().fileOf("Meshglass").parent_path());
     }
     void TearDown() override { QApplication::restoreOverrideCursor(); }
 

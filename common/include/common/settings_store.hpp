@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace crateward {
+namespace common {
 
 class SettingsStore {
 public:
@@ -56,4 +56,4 @@ private:
 // and the Latin-1 letters of UTF-8 ("é" and "É") fold together.
 bool sameName(std::string_view a, std::string_view b);
 
-} // namespace crateward
+} // namespace common

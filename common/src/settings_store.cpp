@@ -1,4 +1,4 @@
-#include "settings_store.hpp"
+#include "common/settings_store.hpp"
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,7 +12,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace crateward {
+namespace common {
 
 namespace {
 
@@ -306,4 +306,4 @@ bool SettingsStore::writeFlag(std::string_view application, std::string_view sec
     return write(application, section, key, value ? "True" : "False");
 }
 
-} // namespace crateward
+} // namespace common

@@ -1,4 +1,4 @@
-#include "settings_store.hpp"
+#include "common/settings_store.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using crateward::SettingsStore;
+using common::SettingsStore;
 
 std::string fileText(const std::filesystem::path& p) {
     const auto bytes = testsupport::readFile(p);
@@ -41,8 +41,8 @@ TEST(SettingsStore, KeysAreVerbatimAndMatchWithoutRegardToCase) {
     // Latin-1 letters of UTF-8 fold too.
     ASSERT_TRUE(store.write("Crateward", "Programmes", "Répertoire", "x"));
     EXPECT_EQ(store.read("Crateward", "PROGRAMMES", "RÉPERTOIRE"), "x");
-    EXPECT_TRUE(crateward::sameName("Affichage texte", "AFFICHAGE TEXTE"));
-    EXPECT_FALSE(crateward::sameName("Text Top", "Text Top "));
+    EXPECT_TRUE(common::sameName("Affichage texte", "AFFICHAGE TEXTE"));
+    EXPECT_FALSE(common::sameName("Text Top", "Text Top "));
 }
 
 TEST(SettingsStore, WritesKeepOtherSectionsCommentsAndValuesWithSpecialCharacters) {
