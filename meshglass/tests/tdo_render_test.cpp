@@ -247,6 +247,38 @@ TEST(TdoTextures, ListsNamesFacesAndWhereEachWasFound) {
     EXPECT_NE(all.out.find("\"missing\": 0"), std::string::npos);
 }
 
+TEST(TdoObj, TexturedQuadsGetTheirPicturesAndTextureCoordinates) {
+    TempDir dir;
+    fs::create_directories(dir / "mod" / "objects3d");
+    writeFile(dir / "tex" / "plates.gaf", fixtureTextureGaf());
+    writeFile(dir / "mod" / "objects3d" / "m.3do", testsupport::makeTdo(texturedPiece()));
+    fs::create_directories(dir / "out");
+    const ToolRun result =
+        run("obj " + quoted(dir / "mod" / "objects3d" / "m.3do") + " " +
+                quoted(dir / "out" / "m.obj") + " --textures " + quoted(dir / "tex"),
+            dir);
+    ASSERT_EQ(result.code, 0) << result.err;
+    const auto mtl = testsupport::readFile(dir / "out" / "m.mtl");
+    const std::string mtlText(mtl.begin(), mtl.end());
+    EXPECT_NE(mtlText.find("newmtl texture_m_platea\nKd 1 1 1\nmap_Kd m_platea.png\n"),
+              std::string::npos)
+        << mtlText;
+    // The picture holds the texels in the palette's colours, row 0 on top.
+    const auto png = readRgbPng(testsupport::readFile(dir / "out" / "m_PlateB.png"));
+    ASSERT_TRUE(png.has_value());
+    ASSERT_EQ(png->width, 2);
+    EXPECT_EQ(png->at(0, 0), paletteColour(fixtureTexels(1)[0]));
+    EXPECT_EQ(png->at(1, 1), paletteColour(fixtureTexels(1)[3]));
+    const auto obj = testsupport::readFile(dir / "out" / "m.obj");
+    const std::string objText(obj.begin(), obj.end());
+    EXPECT_NE(objText.find("usemtl texture_m_platea\nvt 0 1\nvt 1 1\nvt 1 0\nvt 0 0\n"
+                           "f 1/1 2/2 3/3 4/4\n"),
+              std::string::npos)
+        << objText;
+    // The triangle keeps a colour material.
+    EXPECT_NE(objText.find("usemtl colour_"), std::string::npos);
+}
+
 // Golden pictures of a real model, one per mode. A picture differing from
 // its golden one (or a golden one missing) is left, with the golden one,
 // where a person can look at it: $TOOLKIT_GOLDEN_OUT, else a kept folder

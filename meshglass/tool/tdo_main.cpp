@@ -2,7 +2,7 @@
 //
 //   3do info FILE            the piece tree as JSON
 //   3do objects FILE         the renderer objects the viewer would add, as JSON
-//   3do obj FILE OUT.obj     Wavefront OBJ export with OUT.mtl beside it
+//   3do obj FILE OUT.obj     Wavefront OBJ export with OUT.mtl and the textures beside it
 //   3do textures FILE        every texture name the model uses and where it was found
 //   3do render FILE OUT.png  a picture of the model drawn offscreen
 //
@@ -10,6 +10,7 @@
 // 1 on a failure, 2 on a usage error.
 #include "meshglass/ModelFile.hpp"
 #include "meshglass/ModelText.hpp"
+#include "meshglass/ModelTextures.hpp"
 #include "meshglass/class3do.hpp"
 #include "tdo_pictures.hpp"
 
@@ -32,7 +33,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: 3do info FILE\n"
     "       3do objects FILE\n"
-    "       3do obj FILE OUT.obj\n"
+    "       3do obj FILE OUT.obj [--textures DIR]\n"
     "       3do textures FILE [--textures DIR]\n"
     "       3do render FILE OUT.png [--mode filled|lit|wireframe] [--size WxH]\n"
     "                  [--turn A,B] [--zoom N] [--textures DIR]\n";
@@ -78,7 +79,10 @@ int main(int argc, char** argv) {
         return result == 2 ? usage() : result;
     }
     const bool exportObj = command == "obj";
-    if ((command != "info" && command != "objects" && !exportObj) || argc != (exportObj ? 4 : 3)) {
+    // obj FILE OUT.obj [--textures DIR]
+    const bool texturesNamed = exportObj && argc == 6 && std::string(argv[4]) == "--textures";
+    if ((command != "info" && command != "objects" && !exportObj) ||
+        (argc != (exportObj ? 4 : 3) && !texturesNamed)) {
         return usage();
     }
     const fs::path input = argv[2];
@@ -97,8 +101,15 @@ int main(int argc, char** argv) {
         std::cout << ModelJson(*root, file->errorCount());
         return 0;
     }
+    const spriteglass::Palette palette =
+        spriteglass::LoadPalette(common::ProgramDataFile("palette.dat"));
+    // The OBJ export takes the model's textures; the objects are listed as
+    // the viewer adds them without.
+    TextureLookup lookup(palette);
+    tdo::AddTextureSources(lookup, input, texturesNamed ? fs::path(argv[5]) : fs::path());
+    LookupFaceTextures textures(lookup);
     CollectingRenderer renderer;
-    BuildModel(*root, renderer);
+    BuildModel(*root, renderer, exportObj ? &textures : nullptr);
     if (command == "objects") {
         std::cout << ObjectsJson(renderer.objects, file->errorCount());
         return 0;
@@ -109,10 +120,10 @@ int main(int argc, char** argv) {
     if (mtlPath == objPath) {
         mtlPath += ".mtl"; // an export named *.mtl keeps its own materials apart
     }
-    const spriteglass::Palette palette =
-        spriteglass::LoadPalette(common::ProgramDataFile("palette.dat"));
-    if (!writeText(mtlPath, MtlText(renderer.objects, palette)) ||
-        !writeText(objPath, ObjText(renderer.objects, mtlPath.filename().string()))) {
+    TextureFiles files;
+    if (!tdo::WriteObjTextures(renderer.objects, lookup, *root, mtlPath, palette, files) ||
+        !writeText(mtlPath, MtlText(renderer.objects, palette, files)) ||
+        !writeText(objPath, ObjText(renderer.objects, mtlPath.filename().string(), files))) {
         std::fprintf(stderr, "3do: %s: cannot write the export\n",
                      common::forStream(argv[3], stderr).c_str());
         return 1;

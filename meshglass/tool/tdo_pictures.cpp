@@ -14,12 +14,15 @@
 #include "OffscreenPicture.hpp"
 #endif
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <numbers>
 #include <optional>
+#include <set>
 
 namespace fs = std::filesystem;
 using namespace meshglass;
@@ -87,6 +90,54 @@ bool WriteWhole(const fs::path& path, const std::string& bytes) {
     if (error) {
         fs::remove(temporary, error);
         return false;
+    }
+    return true;
+}
+
+bool WriteObjTextures(const std::vector<CollectedObject>& objects, TextureLookup& lookup,
+                      const class3do& model, const fs::path& mtlPath,
+                      const spriteglass::Palette& palette, TextureFiles& files) {
+    std::map<std::uintptr_t, const FoundTexture*> byAddress;
+    for (const TextureUse& use : TextureUses(model)) {
+        if (const FoundTexture* found = lookup.Find(use.name)) {
+            byAddress[reinterpret_cast<std::uintptr_t>(found->texels.data())] = found;
+        }
+    }
+    const std::string stem = mtlPath.stem().string();
+    std::set<std::string> taken;
+    for (const CollectedObject& object : objects) {
+        for (const RenderFace& face : object.faces) {
+            const auto it = byAddress.find(face.texture);
+            if (face.vertexCount != 4 || it == byAddress.end() || files.count(face.texture)) {
+                continue;
+            }
+            const FoundTexture& texture = *it->second;
+            // The entry's name made safe as a file name.
+            std::string entry = texture.entry;
+            for (char& c : entry) {
+                const auto u = static_cast<unsigned char>(c);
+                if (!(std::isalnum(u) || c == '_' || c == '-')) {
+                    c = '_';
+                }
+            }
+            std::string name = stem + "_" + entry + ".png";
+            for (int k = 2; taken.count(name); ++k) { // two entries made the same name
+                name = stem + "_" + entry + "_" + std::to_string(k) + ".png";
+            }
+            taken.insert(name);
+            std::vector<std::uint8_t> rgb;
+            rgb.reserve(texture.texels.size() * 3);
+            for (std::uint8_t t : texture.texels) {
+                rgb.insert(rgb.end(), {palette[t * 4u + 2], palette[t * 4u + 1], palette[t * 4u]});
+            }
+            const std::vector<std::uint8_t> png =
+                spriteglass::RgbPngBytes(rgb, texture.width, texture.height);
+            if (png.empty() ||
+                !WriteWhole(mtlPath.parent_path() / name, std::string(png.begin(), png.end()))) {
+                return false;
+            }
+            files[face.texture] = name;
+        }
     }
     return true;
 }

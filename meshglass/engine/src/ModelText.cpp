@@ -157,11 +157,28 @@ std::string objName(const std::string& name, std::size_t number) {
     return out.empty() ? "piece_" + std::to_string(number) : out;
 }
 
-std::set<int> coloursUsed(const std::vector<CollectedObject>& objects) {
+// The texture file of a face drawn textured, or null.
+const std::string* textureFileOf(const RenderFace& face, const TextureFiles& textureFiles) {
+    if (face.vertexCount != 4 || face.texture == 0) {
+        return nullptr;
+    }
+    const auto it = textureFiles.find(face.texture);
+    return it == textureFiles.end() ? nullptr : &it->second;
+}
+
+std::string textureMaterial(const std::string& file) {
+    const std::size_t dot = file.rfind('.');
+    return "texture_" + file.substr(0, dot);
+}
+
+std::set<int> coloursUsed(const std::vector<CollectedObject>& objects,
+                          const TextureFiles& textureFiles) {
     std::set<int> used;
     for (const CollectedObject& object : objects) {
         for (const RenderFace& face : object.faces) {
-            used.insert(face.colour);
+            if (textureFileOf(face, textureFiles) == nullptr) {
+                used.insert(face.colour);
+            }
         }
     }
     return used;
@@ -169,9 +186,11 @@ std::set<int> coloursUsed(const std::vector<CollectedObject>& objects) {
 
 } // namespace
 
-std::string ObjText(const std::vector<CollectedObject>& objects, const std::string& mtlName) {
+std::string ObjText(const std::vector<CollectedObject>& objects, const std::string& mtlName,
+                    const TextureFiles& textureFiles) {
     std::string out = "# 3DO model export\nmtllib " + mtlName + "\n";
-    std::size_t base = 1; // OBJ vertex numbers start at 1 and run over the whole file
+    std::size_t base = 1;        // OBJ vertex numbers start at 1 and run over the whole file
+    std::size_t textureBase = 1; // so do texture coordinate numbers
     for (std::size_t n = 0; n < objects.size(); ++n) {
         const CollectedObject& object = objects[n];
         out += "g " + objName(object.name, n) + "\n";
@@ -184,21 +203,33 @@ std::string ObjText(const std::vector<CollectedObject>& objects, const std::stri
             appendFloat(out, v.z + object.z);
             out += '\n';
         }
-        int material = -1;
+        std::string material;
         for (const RenderFace& face : object.faces) {
+            const std::string* texture = textureFileOf(face, textureFiles);
             std::set<std::int16_t> distinct;
             std::string numbers;
             for (int k = 0; k < face.vertexCount; ++k) {
                 const std::int16_t index = object.indices[std::size_t(face.firstIndex + k)];
                 distinct.insert(index);
                 numbers += ' ' + std::to_string(base + std::size_t(index));
+                if (texture != nullptr) {
+                    numbers += '/' + std::to_string(textureBase + std::size_t(k));
+                }
             }
             if (distinct.size() < 2) {
                 continue;
             }
-            if (face.colour != material) {
-                material = face.colour;
-                out += "usemtl colour_" + std::to_string(material) + "\n";
+            const std::string wanted = texture != nullptr ? textureMaterial(*texture)
+                                                          : "colour_" + std::to_string(face.colour);
+            if (wanted != material) {
+                material = wanted;
+                out += "usemtl " + material + "\n";
+            }
+            if (texture != nullptr) {
+                // (0, 0), (1, 0), (1, 1), (0, 1) of the texture, whose row 0
+                // is the picture's top (OBJ counts v from the bottom).
+                out += "vt 0 1\nvt 1 1\nvt 1 0\nvt 0 0\n";
+                textureBase += 4;
             }
             out += (face.vertexCount == 2 ? "l" : "f") + numbers + "\n";
         }
@@ -208,10 +239,18 @@ std::string ObjText(const std::vector<CollectedObject>& objects, const std::stri
 }
 
 std::string MtlText(const std::vector<CollectedObject>& objects,
-                    const std::array<std::uint8_t, 1024>& palette) {
+                    const std::array<std::uint8_t, 1024>& palette,
+                    const TextureFiles& textureFiles) {
     std::string out = "# palette colours of a 3DO model export\n";
     char buffer[96];
-    for (int colour : coloursUsed(objects)) {
+    std::set<std::string> files;
+    for (const auto& [address, file] : textureFiles) {
+        files.insert(file);
+    }
+    for (const std::string& file : files) {
+        out += "newmtl " + textureMaterial(file) + "\nKd 1 1 1\nmap_Kd " + file + "\n";
+    }
+    for (int colour : coloursUsed(objects, textureFiles)) {
         const std::uint8_t* entry = palette.data() + 4 * colour;
         std::snprintf(buffer, sizeof buffer, "newmtl colour_%d\nKd %.6g %.6g %.6g\n", colour,
                       entry[2] / 255.0, entry[1] / 255.0, entry[0] / 255.0);

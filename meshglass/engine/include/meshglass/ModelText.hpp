@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,17 @@ std::string ObjectsJson(const std::vector<CollectedObject>& objects, int errors)
 // defined in mtlName), polygons as faces and two-vertex ones as lines.
 // Faces of fewer than two distinct vertices (the selection polygon's zero
 // run) are left out.
-std::string ObjText(const std::vector<CollectedObject>& objects, const std::string& mtlName);
+//
+// Textured quads whose texture address is in textureFiles use the material
+// "texture_" + that file's stem, with texture coordinates at their four
+// corners in the renderer's order (texel row 0 at the picture's top).
+using TextureFiles = std::map<std::uintptr_t, std::string>; // address -> PNG file name
+std::string ObjText(const std::vector<CollectedObject>& objects, const std::string& mtlName,
+                    const TextureFiles& textureFiles = {});
 // The material file: the colours the objects use, from a palette of 256
-// entries of blue, green, red, 0.
+// entries of blue, green, red, 0, and a material per texture file (map_Kd).
 std::string MtlText(const std::vector<CollectedObject>& objects,
-                    const std::array<std::uint8_t, 1024>& palette);
+                    const std::array<std::uint8_t, 1024>& palette,
+                    const TextureFiles& textureFiles = {});
 
 } // namespace meshglass
