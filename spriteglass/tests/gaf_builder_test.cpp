@@ -205,3 +205,14 @@ TEST(GafBuilder, AFolderNamesItsPicturesByFileNameOnly) {
     EXPECT_NE(BuildGafFromFolder(dir / "absent", testPalette(), {}).error.find("gaf.json"),
               std::string::npos);
 }
+
+TEST(GafBuilder, AFrameWhoseCompressionStoresNoPixelsTakesOnlyThePicturesSize) {
+    Files files;
+    files.pictures["a.bmp"] = BitmapBytes(std::vector<std::uint8_t>(6, 1), testPalette(), 3, 2);
+    const GafBuildResult result = build(
+        files,
+        R"({"entries": [{"name": "x", "frames": [{"picture": "a.bmp", "compression": 2}]}]})");
+    ASSERT_TRUE(result.gaf) << result.error;
+    EXPECT_EQ(result.gaf->Animations()[0].Frames()[0].Pixels(),
+              std::vector<std::uint8_t>(6, MaskIndex));
+}

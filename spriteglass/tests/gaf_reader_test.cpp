@@ -265,3 +265,18 @@ TEST(GafHostile, HugeFramesAreRefusedAndTruncatedFilesNeverCrash) {
         hurt.LoadBytes(damaged);
     }
 }
+
+TEST(GafHostile, AnEntryWhoseNameWasTakenIsNotLoadedAndSpendsNoneOfTheBudget) {
+    // Each "A" asks for half the pixels a small file may make; before, the
+    // second was loaded (and then dropped for its name) and left no room for B.
+    GafFrameSpec half = rawFrame(1448, 1448);
+    half.compression = 5; // no pixel data needed
+    half.data.clear();
+    GafFrameSpec large = rawFrame(1500, 1000);
+    large.compression = 5;
+    large.data.clear();
+    classGAF gaf = loadBytes(makeGaf({{"A", {half}}, {"a", {half}}, {"B", {large}}}));
+    ASSERT_EQ(gaf.Animations().size(), 2u);
+    EXPECT_EQ(gaf.Animations()[1].Name(), "B");
+    EXPECT_EQ(gaf.Animations()[1].Frames().size(), 1u);
+}

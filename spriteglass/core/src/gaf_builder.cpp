@@ -7,6 +7,7 @@
 #include "spriteglass/picture_reader.hpp"
 #include "spriteglass/run_length_encoder.hpp"
 
+#include <algorithm>
 #include <fstream>
 #include <initializer_list>
 
@@ -59,7 +60,7 @@ private:
         if (v.kind != Kind::Object) {
             throw Failure{where + " is not a JSON object"};
         }
-        for (const auto& [key, value] : v.members) {
+        for (const std::string& key : v.keys) {
             bool known = false;
             for (const std::string_view k : keys) {
                 known = known || k == key;
@@ -226,6 +227,10 @@ private:
                           std::to_string(fields.Width) + " x " + std::to_string(fields.Height) +
                           ", the manifest says " + std::to_string(width ? width : fields.Width) +
                           " x " + std::to_string(height ? height : fields.Height)};
+        }
+        if (!automatic && fields.compression > 1) {
+            // Such a frame stores no pixels: the picture gives only its size.
+            std::fill(pixels.begin(), pixels.end(), MaskIndex);
         }
         if (automatic) {
             // Run-length rows when they are shorter than the raw pixels.

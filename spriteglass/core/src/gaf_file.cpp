@@ -4,6 +4,7 @@
 #include "spriteglass/text.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <unordered_set>
@@ -35,10 +36,11 @@ bool classGAF::Load(const std::filesystem::path& Filename, const Progress& progr
     return true;
 }
 
-bool classGAF::LoadBytes(std::span<const std::uint8_t> bytes, const Progress& progress) {
+bool classGAF::LoadBytes(std::span<const std::uint8_t> bytes, const Progress& progress,
+                         std::int64_t pixelLimit) {
     animations_.clear();
     fileRead_ = true;
-    GafLoadContext context(bytes);
+    GafLoadContext context(bytes, pixelLimit);
     version_ = context.read<std::uint32_t>(0).value_or(0);
     unknown8_ = context.read<std::int32_t>(8).value_or(0);
     const auto entryCount = context.read<std::int32_t>(4);
@@ -54,13 +56,17 @@ bool classGAF::LoadBytes(std::span<const std::uint8_t> bytes, const Progress& pr
             progress(int(i), int(*entryCount - 1));
         }
         const std::int32_t offset = *context.read<std::int32_t>(12 + 4 * i);
-        classGAFAnimation animation;
-        if (!animation.Load(context, offset)) {
+        if (!context.has(offset, 40)) {
             continue;
         }
-        if (!names.insert(NameKey(animation.Name())).second) {
-            continue; // the first entry of a name wins
+        // The first entry of a name wins: a later one is not even loaded, so
+        // entries that repeat one record cannot multiply the work of a load.
+        const char* name = reinterpret_cast<const char*>(context.at(offset + 8));
+        if (!names.insert(NameKey(std::string_view(name, strnlen(name, 32)))).second) {
+            continue;
         }
+        classGAFAnimation animation;
+        animation.Load(context, offset);
         animations_.push_back(std::move(animation));
     }
     return true;

@@ -200,8 +200,9 @@ private:
                     return fail("':' was expected");
                 }
                 ++i_;
-                v.members.emplace_back(std::move(name), JsonValue{});
-                if (!value(v.members.back().second, depth + 1)) {
+                v.keys.push_back(std::move(name));
+                v.values.emplace_back();
+                if (!value(v.values.back(), depth + 1)) {
                     return false;
                 }
                 space();
@@ -264,9 +265,9 @@ private:
 } // namespace
 
 const JsonValue* JsonValue::find(std::string_view name) const {
-    for (const auto& [key, value] : members) {
-        if (key == name) {
-            return &value;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == name) {
+            return &values[i];
         }
     }
     return nullptr;

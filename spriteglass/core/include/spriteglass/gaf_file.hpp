@@ -32,8 +32,10 @@ public:
     // the result is always true and a file that cannot be read gives an empty
     // list; FileRead() tells the two apart. The path is never created.
     bool Load(const std::filesystem::path& Filename, const Progress& progress = {});
-    // The same rules over bytes already in memory.
-    bool LoadBytes(std::span<const std::uint8_t> bytes, const Progress& progress = {});
+    // The same rules over bytes already in memory; `pixelLimit` lowers the
+    // number of frame pixels one load may make (256 Mi at most).
+    bool LoadBytes(std::span<const std::uint8_t> bytes, const Progress& progress = {},
+                   std::int64_t pixelLimit = INT64_MAX);
 
     // In file order; names are unique without regard to case (the first wins).
     const std::vector<classGAFAnimation>& Animations() const { return animations_; }

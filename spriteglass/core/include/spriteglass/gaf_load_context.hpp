@@ -14,16 +14,20 @@ namespace spriteglass {
 
 class GafLoadContext {
 public:
-    explicit GafLoadContext(std::span<const std::uint8_t> bytes)
-        : framePixelsLeft(
-              std::min<std::int64_t>(MaxTotalPixels, 4ll * 1024 * 1024 + 256 * size(bytes))),
+    // `pixelLimit` lowers the pixel budget below MaxTotalPixels (the fuzz
+    // targets keep each input's work small with it).
+    explicit GafLoadContext(std::span<const std::uint8_t> bytes,
+                            std::int64_t pixelLimit = MaxTotalPixels)
+        : framePixelsLeft(std::min<std::int64_t>(std::min(pixelLimit, MaxTotalPixels),
+                                                 4ll * 1024 * 1024 + 256 * size(bytes))),
           frameRecordsLeft(std::min<std::int64_t>(MaxFrameRecords, 4096 + size(bytes) / 4)),
-          bytes_(bytes) {}
+          tableRowsLeft(std::min<std::int64_t>(MaxTableRows, 65536 + size(bytes))), bytes_(bytes) {}
 
-    // Limits of one load. The pixels and frame records a file may ask for
-    // grow with its size: a real file pays at least a few bytes for every 256
-    // pixels and every frame it holds, and a hostile one cannot make the
-    // loader allocate or work far beyond that.
+    // Limits of one load. The pixels, frame records and frame-table rows a
+    // file may ask for grow with its size: a real file pays at least a few
+    // bytes for every 256 pixels, every frame and every table row (8 bytes)
+    // it holds, and a hostile one cannot make the loader allocate or work far
+    // beyond that by pointing many entries at one table.
     static constexpr int MaxSubframeDepth = 16;
     static constexpr std::int64_t MaxFramePixels = 16 * 1024 * 1024;
     static constexpr std::int64_t MaxTotalPixels = 256ll * 1024 * 1024;
@@ -50,7 +54,7 @@ public:
     std::vector<std::int64_t> path;
     std::int64_t framePixelsLeft;
     std::int64_t frameRecordsLeft;
-    std::int64_t tableRowsLeft = MaxTableRows;
+    std::int64_t tableRowsLeft;
 
 private:
     static std::int64_t size(std::span<const std::uint8_t> bytes) {

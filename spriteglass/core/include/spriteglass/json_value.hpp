@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace spriteglass {
@@ -21,7 +20,9 @@ public:
     double number = 0;
     std::string text; // UTF-8
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members; // in document order
+    // An object's members in document order: keys[i] names values[i].
+    std::vector<std::string> keys;
+    std::vector<JsonValue> values;
 
     // The member of that name, or null when absent (or not an object).
     const JsonValue* find(std::string_view name) const;
