@@ -166,6 +166,24 @@ TEST_F(Association, DefaultApplicationKeepsTheUsersOtherChoices) {
               "[Default Applications]\napplication/x-hpi-archive=crateward.desktop\n");
 }
 
+TEST(MimeAppsList, TheTypeEndsWithOneEntryWhateverTheFileHeld) {
+    const std::string type = "application/x-hpi-archive";
+    // Spaces around '=' are allowed; a second entry (here in a second
+    // section of the same name) would contradict the first.
+    const std::string spaced =
+        "[Default Applications]\r\napplication/x-hpi-archive = old.desktop\r\n"
+        "[Default Applications]\napplication/x-hpi-archive=b.desktop\n";
+    const std::string merged = MimeAppsWithDefault(spaced, type, "crateward.desktop");
+    EXPECT_EQ(merged, "[Default Applications]\r\napplication/x-hpi-archive=crateward.desktop\n"
+                      "[Default Applications]\n");
+    EXPECT_EQ(MimeAppsWithDefault(merged, type, "crateward.desktop"), merged);
+    // A section without the entry gains it after its last line.
+    EXPECT_EQ(MimeAppsWithDefault("[Default Applications]\nimage/png=gimp.desktop\n\n[X]\n", type,
+                                  "c.desktop"),
+              "[Default Applications]\nimage/png=gimp.desktop\n"
+              "application/x-hpi-archive=c.desktop\n\n[X]\n");
+}
+
 TEST_F(Association, FailuresAreReportedAsFalse) {
     // A tool that fails.
     toolResult = false;
