@@ -15,6 +15,7 @@
 #include "common/dialogs.hpp"
 #include "file_view_model.hpp"
 #include "frm_main.hpp"
+#include "owned_window.hpp"
 
 namespace crateward {
 
@@ -28,7 +29,8 @@ QString text(const std::string& s) {
 
 } // namespace
 
-GameFolderWindow::GameFolderWindow(frmMain* owner) : QWidget(owner, Qt::Window), main_(owner) {
+GameFolderWindow::GameFolderWindow(frmMain* owner)
+    : QWidget(owner, kOwnedWindowFlags), main_(owner) {
     setObjectName(QStringLiteral("GameFolderWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Game folder"));
