@@ -4,14 +4,22 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "common/program_help.hpp"
 #include "crateward_dialogs.hpp"
 #include "frm_main.hpp"
 #include "signal_bridge.hpp"
 
 int main(int argc, char** argv) {
+    if (common::AnswerHelpOrVersion(argc, argv, "crateward",
+                                    "usage: crateward [ARCHIVE]\n"
+                                    "The archive manager for TA's HPI archives (.hpi, .ufo, .ccx, "
+                                    ".gp3).\n",
+                                    TOOLKIT_VERSION)) {
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("crateward"));
-    QApplication::setApplicationDisplayName(QLatin1String(crateward::frmMain::kTitle));
+    common::Dialogs::setProgramTitle(QLatin1String(crateward::frmMain::kTitle));
     common::Dialogs::install(std::make_unique<crateward::CratewardDialogs>());
 
     QStringList words;
