@@ -3,6 +3,7 @@
 #include "GameFolder.hpp"
 #include "MeshglassSettings.hpp"
 #include "PicViewBox.hpp"
+#include "PieceTree.hpp"
 
 #include "common/dialogs.hpp"
 #include "common/program_paths.hpp"
@@ -30,6 +31,7 @@ int pixelsOfTwips(int twips) {
 }
 
 constexpr int PicViewTop = 40;
+constexpr int PieceTreeWidth = 260;
 
 // Passes the model's objects on only when the renderer's store was made, and
 // keeps the bounds of what it passed.
@@ -42,11 +44,15 @@ public:
             return -1;
         }
         bounds.Add(object);
-        return renderer_.Add3DObject(object);
+        lastAdded = renderer_.Add3DObject(object);
+        ++added;
+        return lastAdded;
     }
     void DrawView() override { renderer_.DrawView(); }
 
     ViewBounds bounds;
+    std::int32_t lastAdded = -1;
+    int added = 0;
 
 private:
     ModelRenderer& renderer_;
@@ -70,6 +76,7 @@ Frm3do::Frm3do(ViewRenderer& renderer, QWidget* parent) : QWidget(parent), rende
     OptionFilled = new QRadioButton(QStringLiteral("&Filled"), this);
     PicView = new PicViewBox(this);
     PicTextureSize = new QLabel(this);
+    Pieces = new PieceTree(this);
     named(cmdOpen, "cmdOpen");
     named(cmdExit, "cmdExit");
     named(Command1, "Command1");
@@ -78,6 +85,7 @@ Frm3do::Frm3do(ViewRenderer& renderer, QWidget* parent) : QWidget(parent), rende
     named(OptionFilled, "OptionFilled");
     named(PicView, "PicView");
     named(PicTextureSize, "PicTextureSize");
+    named(Pieces, "PieceTree");
     PicTextureSize->hide();
     OptionWireFrame->setChecked(true);
 
@@ -105,7 +113,9 @@ Frm3do::Frm3do(ViewRenderer& renderer, QWidget* parent) : QWidget(parent), rende
         PicView_MouseMove(b, px, py);
     };
     PicView->onWheel = [this](int notches) { PicView_Wheel(notches); };
-    resize(640, 540);
+    Pieces->onSelection = [this] { PieceTree_Selection(); };
+    Pieces->onTicks = [this] { PieceTree_Ticks(); };
+    resize(640 + PieceTreeWidth, 540);
 }
 
 Frm3do::~Frm3do() {
@@ -154,9 +164,12 @@ void Frm3do::Form_Resize() {
     if (isMinimized()) {
         return;
     }
-    const int width = std::max(1, this->width() - pixelsOfTwips(100));
+    // The piece tree takes the right-hand side; the view keeps its margins.
+    const int width = std::max(1, this->width() - pixelsOfTwips(100) - PieceTreeWidth);
     const int height = std::max(1, this->height() - PicViewTop - pixelsOfTwips(50));
     PicView->resize(width, height);
+    Pieces->setGeometry(PicView->x() + width + pixelsOfTwips(50), PicViewTop,
+                        PieceTreeWidth - pixelsOfTwips(50), height);
     renderer_.ResizeView(PicView->width(), PicView->height());
 }
 
@@ -240,13 +253,15 @@ void Frm3do::LoadModelFile(const QString& fileName) {
                                            common::MessageButtons::Ok);
     };
     CurrentModel = LoadModel(*file);
+    ObjectOfPiece.clear();
+    Pieces->Fill(CurrentModel.get());
     Textures = std::make_unique<TextureLookup>(Palette);
     AddModelTextureSources(*Textures, QFile::encodeName(fileName).toStdString(),
                            DetectedGameFolder());
     BuildModel();
 }
 
-void Frm3do::BuildModel() {
+void Frm3do::BuildModel(bool fit) {
     if (CurrentModel == nullptr) {
         return;
     }
@@ -255,11 +270,52 @@ void Frm3do::BuildModel() {
     if (Textures != nullptr) {
         textures.emplace(*Textures);
     }
-    meshglass::BuildModel(*CurrentModel, guarded, textures ? &*textures : nullptr);
-    // The whole model in view, from where the user has turned the camera.
-    ViewDistance = FitDistance(guarded.bounds, PicView->width(), PicView->height());
-    renderer_.SetViewDistance(float(ViewDistance));
+    guarded.RemoveAllObjects();
+    ObjectOfPiece.clear();
+    addPieces(*CurrentModel, guarded, textures ? &*textures : nullptr, 0, 0, 0);
+    if (fit) {
+        // The whole model in view, from where the user has turned the camera.
+        ViewDistance = FitDistance(guarded.bounds, PicView->width(), PicView->height());
+        renderer_.SetViewDistance(float(ViewDistance));
+    }
+    showHighlight();
     renderer_.DrawView();
+}
+
+// The records of the tree as GLCreateModel makes them, piece by piece, so
+// that each piece's object is known and unticked pieces stay out.
+void Frm3do::addPieces(class3do& piece, ModelRenderer& renderer, FaceTextures* textures, float x,
+                       float y, float z) {
+    if (!Pieces->Ticked(&piece)) {
+        return;
+    }
+    auto& guarded = static_cast<StoreGuard&>(renderer);
+    const int before = guarded.added;
+    piece.GLCreateModel(renderer, false, x, y, z, textures);
+    if (guarded.added != before && guarded.lastAdded >= 0) {
+        ObjectOfPiece[&piece] = guarded.lastAdded;
+    }
+    for (const auto& child : piece.Objects) {
+        addPieces(*child, renderer, textures, piece.Position.x + x, piece.Position.y + y,
+                  piece.Position.z + z);
+    }
+}
+
+// The selected piece's object in the highlight colour (none: -1, also when
+// the piece is hidden or has no object).
+void Frm3do::showHighlight() {
+    const class3do* selected = Pieces->SelectedPiece();
+    const auto it = selected == nullptr ? ObjectOfPiece.end() : ObjectOfPiece.find(selected);
+    renderer_.HighlightObject(it == ObjectOfPiece.end() ? -1 : it->second);
+}
+
+void Frm3do::PieceTree_Selection() {
+    showHighlight();
+    renderer_.DrawView();
+}
+
+void Frm3do::PieceTree_Ticks() {
+    BuildModel(false);
 }
 
 void Frm3do::Command1_Click() {

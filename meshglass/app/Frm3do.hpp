@@ -14,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 
 class QPushButton;
@@ -23,6 +24,7 @@ class QLabel;
 namespace meshglass {
 
 class PicViewBox;
+class PieceTree;
 
 class Frm3do : public QWidget {
 public:
@@ -36,7 +38,9 @@ public:
     void Form_Resize();
     void Open3DO(const QString& fileName);
     void LoadModelFile(const QString& fileName);
-    void BuildModel();
+    // Hands the shown model to the renderer, leaving out unticked pieces
+    // with their children; fit: then sets the camera so the model fits.
+    void BuildModel(bool fit = true);
 
     void PicView_Paint();
     void PicView_MouseDown(Qt::MouseButtons buttons, int x, int y);
@@ -46,6 +50,9 @@ public:
     void OptionFilled_Click();
     // Wheel notches away from the user bring the camera closer.
     void PicView_Wheel(int notches);
+    // The piece tree's selection and ticks.
+    void PieceTree_Selection();
+    void PieceTree_Ticks();
     void cmdOpen_Click();
     void Command1_Click();
     void cmdExit_Click();
@@ -63,6 +70,7 @@ public:
     QRadioButton* OptionFilled; // the textured mode (draw mode 0)
     PicViewBox* PicView;
     QLabel* PicTextureSize; // a second picture box that nothing uses
+    PieceTree* Pieces;      // the model's pieces beside the view
 
     std::unique_ptr<class3do> CurrentModel;
     std::int32_t DisplayMode = 2;
@@ -76,12 +84,18 @@ public:
     // Where the shown model's textures come from (its folder tree, the game
     // folder); the face records point at its pictures.
     std::unique_ptr<TextureLookup> Textures;
+    // The renderer's object of each piece that was handed to it.
+    std::map<const class3do*, std::int32_t> ObjectOfPiece;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void addPieces(class3do& piece, ModelRenderer& renderer, FaceTextures* textures, float x,
+                   float y, float z);
+    void showHighlight();
+
     ViewRenderer& renderer_;
     bool graphicsReady_ = false;
     bool cleanedUp_ = false;

@@ -4,6 +4,7 @@
 #include "Frm3do.hpp"
 #include "MeshglassProgram.hpp"
 #include "PicViewBox.hpp"
+#include "PieceTree.hpp"
 #include "RecordingRenderer.hpp"
 #include "texture_fixture.hpp"
 
@@ -119,6 +120,50 @@ TEST_F(ViewerView, TexturesBesideTheModelReachTheFaceRecords) {
     const auto* texels = reinterpret_cast<const std::uint8_t*>(faces[1].texture);
     EXPECT_EQ(std::vector<std::uint8_t>(texels, texels + 4), meshglass_test::fixtureTexels(1));
     EXPECT_EQ(faces[3].texture, 0u); // a triangle: drawn in the texture's colour
+}
+
+TEST_F(ViewerView, PieceTreeShowsThePiecesHighlightsTheSelectedAndHidesUnticked) {
+    using testsupport::fixed16;
+    testsupport::TdoPieceSpec root = testsupport::tdoTriangles("base", 2);
+    testsupport::TdoPieceSpec arm = testsupport::tdoTriangles("arm", 3, 10.0);
+    arm.children.push_back(testsupport::tdoTriangles("gun", 2, 5.0));
+    root.children = {testsupport::tdoTriangles("empty", 1), arm}; // "empty" is not drawn
+    testsupport::writeFile(dir / "tree.3do", testsupport::makeTdo(root));
+    MeshglassProgram program(renderer);
+    program.Start(QString::fromStdString((dir / "tree.3do").string()));
+    Frm3do& window = *program.main;
+    PieceTree* tree = window.findChild<PieceTree*>("PieceTree");
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* base = tree->topLevelItem(0);
+    ASSERT_EQ(base->childCount(), 2);
+    QTreeWidgetItem* armItem = base->child(1);
+    EXPECT_EQ(armItem->text(0), "arm");
+    EXPECT_EQ(armItem->text(1), "10, 0, 0");
+    EXPECT_EQ(armItem->text(2), "3");
+    EXPECT_EQ(armItem->text(3), "3");
+    EXPECT_EQ(armItem->child(0)->text(0), "gun");
+
+    // Objects: base 0, arm 1, gun 2 ("empty" has one polygon: not drawn).
+    renderer.calls.clear();
+    tree->setCurrentItem(armItem->child(0));
+    ASSERT_EQ(renderer.named("HighlightObject").size(), 1u);
+    EXPECT_EQ(renderer.named("HighlightObject")[0].args[0], 2);
+    tree->setCurrentItem(base->child(0));
+    EXPECT_EQ(renderer.named("HighlightObject").back().args[0], -1);
+
+    // Unticking the arm leaves out the arm and the gun; the camera stays.
+    tree->setCurrentItem(armItem->child(0));
+    renderer.calls.clear();
+    armItem->setCheckState(0, Qt::Unchecked);
+    const auto adds = renderer.named("Add3DObject");
+    ASSERT_EQ(adds.size(), 1u);
+    EXPECT_EQ(renderer.store.objects[0].name, "base");
+    EXPECT_TRUE(renderer.named("SetViewDistance").empty());
+    EXPECT_EQ(renderer.named("HighlightObject").back().args[0], -1); // the gun is hidden
+    armItem->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(renderer.store.objects.size(), 3u);
+    EXPECT_EQ(renderer.named("HighlightObject").back().args[0], 2);
 }
 
 } // namespace
