@@ -169,3 +169,25 @@ TEST(Merge, ReadingAndExtractingTakeTheProvidingCopy) {
     EXPECT_TRUE(fs::exists(some / "units/ARMPW.fbi"));
     EXPECT_FALSE(fs::exists(some / "units/armcom.fbi"));
 }
+
+TEST(Merge, TwoEntriesOfOneNameInOneArchiveTheFirstWins) {
+    TempDir dir;
+    // Written with two names, then the second renamed to the first in another case.
+    writeArchive(dir / "dup.ufo", {{"dup\\aa.txt", "first"}, {"dup\\ab.txt", "second"}});
+    auto bytes = testsupport::readFile(dir / "dup.ufo");
+    const std::string text(bytes.begin(), bytes.end());
+    const auto at = text.find("ab.txt");
+    ASSERT_NE(at, std::string::npos);
+    bytes[at] = 'A';
+    bytes[at + 1] = 'A';
+    testsupport::writeFile(dir / "dup.ufo", bytes);
+    {
+        auto game = mountOrDie(dir.path());
+        EXPECT_EQ(contentOf(game, "DUP\\aa.TXT"), "first");
+    }
+    // Once a second source shares the folder, it is looked up another way: same answer.
+    writeArchive(dir / "later.ufo", {{"dup\\other.txt", "o"}});
+    auto game = mountOrDie(dir.path());
+    EXPECT_EQ(contentOf(game, "dup\\AA.txt"), "first");
+    EXPECT_EQ(providerOf(game, "dup\\other.txt"), "later.ufo");
+}
