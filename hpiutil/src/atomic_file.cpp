@@ -1,16 +1,60 @@
 #include "atomic_file.hpp"
 
+#include "hpiutil/interrupt.hpp"
 #include "hpiutil/temporary_files.hpp"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
+#include <mutex>
+#include <pthread.h>
+#include <set>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace hpiutil {
 
 namespace {
+
+// The files this process is writing and has not finished, so that a
+// stopping signal can remove them. A file is created and recorded under one
+// lock, so a stop never misses a file that exists, and no file is started
+// once the process is stopping.
+struct Unfinished {
+    std::mutex mutex;
+    std::set<std::filesystem::path> paths;
+    bool stopping = false;
+};
+
+Unfinished& unfinished() {
+    static Unfinished u;
+    return u;
+}
+
+// Runs `make` under the lock and records the path it returns (empty when it
+// made nothing). False, without running `make`, once stopping.
+bool createRecorded(const std::function<std::filesystem::path()>& make) {
+    Unfinished& u = unfinished();
+    std::lock_guard lock(u.mutex);
+    if (u.stopping) {
+        return false;
+    }
+    std::filesystem::path made = make();
+    if (!made.empty()) {
+        u.paths.insert(std::move(made));
+    }
+    return true;
+}
+
+// The file is finished (or already removed): a stop leaves it alone.
+void forgetRecorded(const std::filesystem::path& path) {
+    Unfinished& u = unfinished();
+    std::lock_guard lock(u.mutex);
+    u.paths.erase(path);
+}
 
 mode_t defaultMode() {
     static const mode_t mask = [] {
@@ -60,6 +104,12 @@ Result<std::filesystem::path> linkedFile(const std::filesystem::path& target) {
     return e;
 }
 
+Error stopping(const std::filesystem::path& file) {
+    Error e = fail("not started: the process is stopping");
+    e.file = file.string();
+    return e;
+}
+
 } // namespace
 
 Result<AtomicFile> AtomicFile::create(const std::filesystem::path& requested,
@@ -78,7 +128,13 @@ Result<AtomicFile> AtomicFile::create(const std::filesystem::path& requested,
     }
     RemoveStaleTemporaryFiles(dir);
     std::string tmpl = (dir / (TemporaryPrefix(target, long(::getpid())) + "XXXXXX")).string();
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    int fd = -1;
+    if (!createRecorded([&] {
+            fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+            return fd >= 0 ? std::filesystem::path(tmpl) : std::filesystem::path();
+        })) {
+        return stopping(target);
+    }
     if (fd < 0) {
         Error e = fail(std::string("cannot create a file in its folder: ") + std::strerror(errno));
         e.file = target.string();
@@ -107,6 +163,7 @@ void AtomicFile::discard() {
     if (fd_ >= 0) {
         ::close(fd_);
         ::unlink(temp_.c_str());
+        forgetRecorded(temp_);
         fd_ = -1;
     }
 }
@@ -197,14 +254,17 @@ Status AtomicFile::commit(bool sync) {
     if (::close(fd_) != 0) {
         fd_ = -1;
         ::unlink(temp_.c_str());
+        forgetRecorded(temp_);
         return ioError("cannot close");
     }
     fd_ = -1;
     if (::rename(temp_.c_str(), target_.c_str()) != 0) {
         Error e = ioError("cannot replace the file");
         ::unlink(temp_.c_str());
+        forgetRecorded(temp_);
         return e;
     }
+    forgetRecorded(temp_);
     if (sync) {
         // Make the rename itself durable.
         std::filesystem::path dir = target_.parent_path();
@@ -218,7 +278,13 @@ Status AtomicFile::commit(bool sync) {
 }
 
 Result<DirectFile> DirectFile::create(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, defaultMode());
+    int fd = -1;
+    if (!createRecorded([&] {
+            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, defaultMode());
+            return fd >= 0 ? path : std::filesystem::path();
+        })) {
+        return stopping(path);
+    }
     if (fd < 0) {
         Error e = fail(std::string("cannot create: ") + std::strerror(errno));
         e.file = path.string();
@@ -236,6 +302,7 @@ DirectFile::~DirectFile() {
     if (fd_ >= 0) {
         ::close(fd_);
         ::unlink(path_.c_str());
+        forgetRecorded(path_);
     }
 }
 
@@ -256,9 +323,54 @@ Status DirectFile::finish() {
         Error e = fail(std::string("cannot close: ") + std::strerror(errno));
         e.file = path_.string();
         ::unlink(path_.c_str());
+        forgetRecorded(path_);
         return e;
     }
+    forgetRecorded(path_);
     return {};
+}
+
+std::size_t RemoveUnfinishedFiles() {
+    Unfinished& u = unfinished();
+    std::lock_guard lock(u.mutex);
+    u.stopping = true;
+    std::size_t removed = 0;
+    for (const auto& path : u.paths) {
+        if (::unlink(path.c_str()) == 0) {
+            ++removed;
+        }
+    }
+    u.paths.clear();
+    return removed;
+}
+
+void RemoveUnfinishedFilesOnSignal() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // Blocked here, and so in every thread started later; the watcher
+        // takes them with sigwait, where removing files is safe.
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, SIGINT);
+        sigaddset(&set, SIGTERM);
+        sigaddset(&set, SIGHUP);
+        pthread_sigmask(SIG_BLOCK, &set, nullptr);
+        std::thread([set] {
+            int signal = 0;
+            if (sigwait(&set, &signal) != 0) {
+                return;
+            }
+            RemoveUnfinishedFiles();
+            // End by the same signal, so the caller sees how the process ended.
+            std::signal(signal, SIG_DFL);
+            sigset_t one;
+            sigemptyset(&one);
+            sigaddset(&one, signal);
+            pthread_sigmask(SIG_UNBLOCK, &one, nullptr);
+            ::raise(signal);
+            ::_exit(128 + signal);
+        }).detach();
+    });
 }
 
 } // namespace hpiutil

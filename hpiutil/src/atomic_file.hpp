@@ -3,7 +3,9 @@
 // optionally syncs, and renames over the target. Dropped uncommitted, the
 // temporary file is removed and the target is left as it was. The temporary
 // file's name records the writing process (see temporary_files.hpp), and
-// creating one removes the leftovers of writers that are gone.
+// creating one removes the leftovers of writers that are gone. Both kinds
+// of file are recorded while unfinished, so a stopping signal removes them
+// (see interrupt.hpp).
 #pragma once
 
 #include "hpiutil/result.hpp"

@@ -1,7 +1,9 @@
 #include "commands.hpp"
 #include "common/json.hpp"
+#include "common/terminal_text.hpp"
 
 #include "hpiutil/archive.hpp"
+#include "hpiutil/interrupt.hpp"
 #include "hpiutil/paths.hpp"
 #include "hpiutil/writer.hpp"
 
@@ -71,7 +73,7 @@ void usage(bool toStderr) {
 }
 
 int complain(const std::string& message, int code) {
-    std::cerr << "hpi: " << message << "\n";
+    std::cerr << "hpi: " << common::forStream(message, stderr) << "\n";
     return code;
 }
 
@@ -95,19 +97,24 @@ int list(const Args& args) {
     if (!archive) {
         return 1;
     }
+    // A name's control characters never reach a terminal raw.
+    const bool escape = common::isTerminal(stdout);
+    std::string shown;
     for (const auto& e : archive->entries()) {
+        shown = escape ? common::escapeControls(e.path) : e.path;
         if (longForm) {
             std::printf("%c %10u %-6s %s%s\n", e.directory ? 'd' : '-', e.size,
-                        e.directory ? "" : methodName(e.method), e.path.c_str(),
+                        e.directory ? "" : methodName(e.method), shown.c_str(),
                         e.directory ? "\\" : "");
         } else {
-            std::printf("%s%s\n", e.path.c_str(), e.directory ? "\\" : "");
+            std::printf("%s%s\n", shown.c_str(), e.directory ? "\\" : "");
         }
     }
     return 0;
 }
 
 int extract(const Args& args) {
+    hpiutil::RemoveUnfinishedFilesOnSignal();
     std::string archivePath;
     fs::path dest = ".";
     std::vector<std::string> members;
@@ -192,6 +199,7 @@ int cat(const Args& args) {
 }
 
 int pack(const Args& args) {
+    hpiutil::RemoveUnfinishedFilesOnSignal();
     hpiutil::Method method = hpiutil::Method::Zlib;
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -284,12 +292,12 @@ int verify(const Args& args) {
         e.what = p.what;
         std::printf("%s: %s\n",
                     p.severity == hpiutil::Problem::Severity::Error ? "error" : "warning",
-                    e.message().c_str());
+                    common::forStream(e.message(), stdout).c_str());
     }
     std::printf("%s: %u files, %u chunks, %llu bytes checked; %zu errors, %zu warnings\n",
-                args[0].c_str(), report.filesChecked, report.chunksChecked,
-                static_cast<unsigned long long>(report.bytesChecked), report.errorCount(),
-                report.problems.size() - report.errorCount());
+                common::forStream(args[0], stdout).c_str(), report.filesChecked,
+                report.chunksChecked, static_cast<unsigned long long>(report.bytesChecked),
+                report.errorCount(), report.problems.size() - report.errorCount());
     return report.errorCount() == 0 ? 0 : 1;
 }
 
