@@ -18,11 +18,17 @@ struct Step {
     std::uint8_t length;
 };
 
+// A candidate literal end j with its cost from there, j + best[j].
+struct Candidate {
+    std::int32_t j;
+    std::int32_t g;
+};
+
 // Work arrays of one row, kept between rows and frames.
 struct Scratch {
     std::vector<std::int32_t> best; // shortest code of pixels [i, end)
     std::vector<Step> step;         // the first code of that shortest code
-    std::vector<std::int32_t> window;
+    std::vector<Candidate> window;
 };
 
 } // namespace
@@ -51,37 +57,35 @@ void EncodeRunLengthRow(std::span<const std::uint8_t> row, std::vector<std::uint
     Step* step = s.step.data();
     // Candidate literal ends j, front the smallest j + best[j]; j decreases
     // towards the back.
-    std::int32_t* window = s.window.data();
+    Candidate* window = s.window.data();
     int front = 0;
     int back = 0;
     best[end] = 0;
     int run = 0;
+    constexpr std::int32_t kNever = 1 << 30;
     for (int i = end - 1; i >= 0; --i) {
-        run = (i + 1 < end && p[i + 1] == p[i]) ? run + 1 : 1;
+        const std::uint8_t pixel = p[i];
+        run = (i + 1 < end && p[i + 1] == pixel) ? run + 1 : 1;
         const std::int32_t g = i + 1 + best[i + 1];
-        while (back > front && window[back - 1] + best[window[back - 1]] >= g) {
+        while (back > front && window[back - 1].g >= g) {
             --back;
         }
-        window[back++] = i + 1;
-        if (window[front] > i + kMaxRun) {
-            ++front;
-        }
-        const int literalEnd = window[front];
-        std::int32_t cost = 1 + literalEnd - i + best[literalEnd];
+        window[back++] = {i + 1, g};
+        front += window[front].j > i + kMaxRun;
+        const int literalEnd = window[front].j;
+        std::int32_t cost = 1 + window[front].g - i;
         Step choice{Literal, std::uint8_t(literalEnd - i)};
-        if (run >= 2) {
-            const int k = std::min(run, kMaxRun);
-            if (2 + best[i + k] <= cost) {
-                cost = 2 + best[i + k];
-                choice = {Repeat, std::uint8_t(k)};
-            }
+        const int repeat = std::min(run, kMaxRun);
+        const std::int32_t repeatCost = run >= 2 ? 2 + best[i + repeat] : kNever;
+        if (repeatCost <= cost) {
+            cost = repeatCost;
+            choice = {Repeat, std::uint8_t(repeat)};
         }
-        if (p[i] == MaskIndex) {
-            const int k = std::min(run, kMaxSkip);
-            if (1 + best[i + k] <= cost) {
-                cost = 1 + best[i + k];
-                choice = {Skip, std::uint8_t(k)};
-            }
+        const int skip = std::min(run, kMaxSkip);
+        const std::int32_t skipCost = pixel == MaskIndex ? 1 + best[i + skip] : kNever;
+        if (skipCost <= cost) {
+            cost = skipCost;
+            choice = {Skip, std::uint8_t(skip)};
         }
         best[i] = cost;
         step[i] = choice;
