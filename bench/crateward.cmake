@@ -25,3 +25,14 @@ if(TARGET crateward_browser)
     target_link_libraries(bench_crateward_preview PRIVATE crateward_browser testsupport
         benchmark::benchmark)
 endif()
+
+# bench_startup: the programs' start-up against a bare Qt window with a tree
+# (bench_startup_bare), under an X server (xvfb-run).
+if(TARGET crateward AND TARGET spriteglass)
+    find_package(X11 REQUIRED)
+    add_executable(bench_startup_bare ${CMAKE_CURRENT_LIST_DIR}/startup_bare.cpp)
+    target_link_libraries(bench_startup_bare PRIVATE Qt6::Widgets)
+    add_executable(bench_startup ${CMAKE_CURRENT_LIST_DIR}/startup_bench.cpp)
+    target_link_libraries(bench_startup PRIVATE hpiutil testsupport X11::X11 X11::Xdamage)
+    add_dependencies(bench_startup bench_startup_bare crateward spriteglass)
+endif()

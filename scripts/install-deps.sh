@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config zlib1g-dev libpng-dev
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     qt6-base-dev qt6-multimedia-dev
-    libgl-dev libglu1-mesa-dev libegl-dev libx11-dev libgl1-mesa-dri
+    libgl-dev libglu1-mesa-dev libegl-dev libx11-dev libxdamage-dev libgl1-mesa-dri
     xvfb xauth mesa-utils
     fonts-dejavu-core
     file dpkg-dev lintian appstream man-db desktop-file-utils
