@@ -2,6 +2,7 @@
 
 #include "common/qt_dialogs.hpp"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace common {
@@ -35,6 +36,23 @@ std::optional<QStringList> Dialogs::openFiles(QWidget* parent, const QString& ti
         return std::nullopt;
     }
     return text->split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+namespace {
+
+QString& programTitleText() {
+    static QString title;
+    return title;
+}
+
+} // namespace
+
+void Dialogs::setProgramTitle(const QString& title) {
+    programTitleText() = title;
+}
+
+QString Dialogs::programTitle() {
+    return programTitleText().isEmpty() ? QCoreApplication::applicationName() : programTitleText();
 }
 
 Dialogs& Dialogs::current() {

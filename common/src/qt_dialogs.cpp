@@ -10,7 +10,7 @@ namespace common {
 namespace {
 
 QString titleOrProgram(const QString& title) {
-    return title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
+    return title.isEmpty() ? Dialogs::programTitle() : title;
 }
 
 QMessageBox::StandardButtons buttonsOf(MessageButtons buttons) {

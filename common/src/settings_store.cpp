@@ -228,19 +228,21 @@ std::string SettingsStore::read(std::string_view application, std::string_view s
     return lines[std::size_t(pos.entry)].value;
 }
 
-bool SettingsStore::write(std::string_view application, std::string_view section,
-                          std::string_view key, std::string_view value) const {
-    if (!storableApplication(application) || !storable(section, key, value)) {
+struct SettingsLines {
+    std::vector<Line> lines;
+};
+
+std::string SettingsEdit::read(std::string_view section, std::string_view key,
+                               std::string_view fallback) const {
+    const Position pos = locate(lines_.lines, section, key);
+    return pos.entry < 0 ? std::string(fallback) : lines_.lines[std::size_t(pos.entry)].value;
+}
+
+bool SettingsEdit::write(std::string_view section, std::string_view key, std::string_view value) {
+    if (!storable(section, key, value)) {
         return false;
     }
-    const auto file = fileOf(application);
-    std::error_code ec;
-    std::filesystem::create_directories(file.parent_path(), ec);
-    FileLock lock(file.string() + ".lock");
-    if (!lock.held()) {
-        return false;
-    }
-    auto lines = loadLines(file);
+    auto& lines = lines_.lines;
     const Position pos = locate(lines, section, key);
     if (pos.entry >= 0) {
         Line& line = lines[std::size_t(pos.entry)];
@@ -258,12 +260,47 @@ bool SettingsStore::write(std::string_view application, std::string_view section
             lines.insert(lines.begin() + pos.sectionEnd, std::move(entry));
         }
     }
+    return true;
+}
+
+bool SettingsStore::update(std::string_view application,
+                           const std::function<void(SettingsEdit&)>& change) const {
+    if (!storableApplication(application)) {
+        return false;
+    }
+    const auto file = fileOf(application);
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    FileLock lock(file.string() + ".lock");
+    if (!lock.held()) {
+        return false;
+    }
+    SettingsLines content{loadLines(file)};
+    SettingsEdit edit(content);
+    change(edit);
     std::string data;
-    for (const Line& line : lines) {
+    for (const Line& line : content.lines) {
         data += line.text;
         data += '\n';
     }
-    return replaceAtomically(file, data);
+    // A settings file that is a link (to a dotfiles folder) stays one: the
+    // file it points to is replaced.
+    std::filesystem::path target = file;
+    if (std::filesystem::is_symlink(target, ec)) {
+        target = std::filesystem::weakly_canonical(target, ec);
+    }
+    return replaceAtomically(ec ? file : target, data);
+}
+
+bool SettingsStore::write(std::string_view application, std::string_view section,
+                          std::string_view key, std::string_view value) const {
+    if (!storableApplication(application) || !storable(section, key, value)) {
+        return false;
+    }
+    bool stored = false;
+    return update(application,
+                  [&](SettingsEdit& edit) { stored = edit.write(section, key, value); }) &&
+           stored;
 }
 
 long SettingsStore::readNumber(std::string_view application, std::string_view section,

@@ -129,4 +129,35 @@ TEST(SettingsStore, ConcurrentWritersLoseNothing) {
     EXPECT_EQ(files, 2); // settings.ini and its lock file
 }
 
+TEST(SettingsStore, AnUpdateSeesTheFileAndStoresAllItsWritesAtOnce) {
+    testsupport::TempDir dir;
+    SettingsStore store(dir.path());
+    ASSERT_TRUE(store.write("Crateward", "List", "1", "a"));
+    bool refused = true;
+    ASSERT_TRUE(store.update("Crateward", [&](common::SettingsEdit& edit) {
+        EXPECT_EQ(edit.read("LIST", "1"), "a");
+        EXPECT_TRUE(edit.write("List", "2", edit.read("List", "1")));
+        EXPECT_TRUE(edit.write("List", "1", "b"));
+        refused = edit.write("List", "bad=key", "x");
+        // Nothing is on disk before the update ends.
+        EXPECT_EQ(store.read("Crateward", "List", "1"), "a");
+    }));
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(store.read("Crateward", "List", "1"), "b");
+    EXPECT_EQ(store.read("Crateward", "List", "2"), "a");
+}
+
+TEST(SettingsStore, ASettingsFileThatIsALinkStaysOne) {
+    testsupport::TempDir dir;
+    SettingsStore store(dir / "config");
+    std::filesystem::create_directories(dir / "dotfiles");
+    testsupport::writeFile(dir / "dotfiles" / "crateward.ini", "[Options]\nView Type=1\n");
+    const auto file = store.fileOf("Crateward");
+    std::filesystem::create_directories(file.parent_path());
+    std::filesystem::create_symlink(dir / "dotfiles" / "crateward.ini", file);
+    ASSERT_TRUE(store.write("Crateward", "Options", "View Type", "2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(fileText(dir / "dotfiles" / "crateward.ini"), "[Options]\nView Type=2\n");
+}
+
 } // namespace

@@ -23,6 +23,7 @@
 #include "member_paths.hpp"
 #include "mod_hpiutil.hpp"
 #include "preview_dispatch.hpp"
+#include "recent_archives.hpp"
 #include "settings_keys.hpp"
 
 namespace crateward {
@@ -294,11 +295,7 @@ void frmMain::mnuOuvrir_Click() {
 }
 
 void frmMain::AddRecentArchive(const QString& path) {
-    for (int key = kRecentCount - 1; key >= 1; --key) {
-        const std::string moved = settings_.read(kApp, kRecent, std::to_string(key));
-        settings_.write(kApp, kRecent, std::to_string(key + 1), moved);
-    }
-    settings_.write(kApp, kRecent, "1", path.toStdString());
+    PushRecentArchive(settings_, path.toStdString());
 }
 
 void frmMain::Load_LastHPI() {

@@ -31,6 +31,8 @@ int lockSlot(const std::filesystem::path& lockFile) {
     return fd;
 }
 
+std::optional<WorkingDirectorySlot> claimOnce(const std::filesystem::path& base);
+
 // Records the owner's process id for people looking at the folder.
 void writeOwner(int fd) {
     const std::string pid = std::to_string(::getpid()) + "\n";
@@ -86,6 +88,22 @@ void WorkingDirectorySlot::Remove() {
 }
 
 std::optional<WorkingDirectorySlot> ClaimWorkingDirectory(const std::filesystem::path& base) {
+    // Another instance starting at the same moment holds a free slot's lock
+    // for an instant while it looks whether its folder is left over: an
+    // instance that found every slot busy looks again a few times.
+    constexpr int kRounds = 5;
+    for (int round = 0; round < kRounds; ++round) {
+        if (auto claimed = claimOnce(base)) {
+            return claimed;
+        }
+        ::usleep(20000);
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+std::optional<WorkingDirectorySlot> claimOnce(const std::filesystem::path& base) {
     std::error_code ec;
     std::filesystem::create_directories(base, ec);
     std::optional<WorkingDirectorySlot> claimed;
@@ -108,6 +126,8 @@ std::optional<WorkingDirectorySlot> ClaimWorkingDirectory(const std::filesystem:
     }
     return claimed;
 }
+
+} // namespace
 
 void RemoveWorkingDirectory(const std::filesystem::path& directory) {
     if (directory.empty()) {

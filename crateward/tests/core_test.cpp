@@ -9,6 +9,8 @@
 #include "case_folded_tree.hpp"
 #include "member_paths.hpp"
 #include "mod_hpiutil.hpp"
+#include "recent_archives.hpp"
+#include "settings_keys.hpp"
 #include "testsupport/testsupport.hpp"
 #include "working_directory.hpp"
 
@@ -215,6 +217,33 @@ TEST(GameDirectory, IsTheLibraryAnswerWithATrailingSlash) {
     } else {
         unsetenv("TA_DIR");
     }
+}
+
+TEST(RecentArchives, InstancesOpeningArchivesAtOnceLoseNoEntry) {
+    testsupport::TempDir dir;
+    const common::SettingsStore store(dir.path());
+    constexpr int kInstances = crateward::kRecentCount;
+    std::vector<pid_t> children;
+    for (int i = 0; i < kInstances; ++i) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            _exit(crateward::PushRecentArchive(store, "/mods/" + std::to_string(i) + ".hpi") ? 0
+                                                                                             : 1);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::set<std::string> listed;
+    for (int key = 1; key <= crateward::kRecentCount; ++key) {
+        listed.insert(store.read(crateward::kApp, crateward::kRecent, std::to_string(key)));
+    }
+    EXPECT_EQ(listed.size(), std::size_t(kInstances));
+    EXPECT_EQ(listed.count(""), 0u);
 }
 
 } // namespace

@@ -29,7 +29,7 @@ void ensureApplication() {
         // Never destroyed: the process ends with the application alive, so
         // no Qt object outlives it during exit.
         new QApplication(argc, argv);
-        QApplication::setApplicationDisplayName(QStringLiteral("Crateward"));
+        common::Dialogs::setProgramTitle(QStringLiteral("Crateward"));
     }
 }
 

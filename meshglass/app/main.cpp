@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Meshglass"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Meshglass"));
+    common::Dialogs::setProgramTitle(QStringLiteral("Meshglass"));
     QApplication::setQuitOnLastWindowClosed(false);
     common::Dialogs::install(std::make_unique<common::QtDialogs>());
 

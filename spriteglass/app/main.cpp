@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Spriteglass"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Spriteglass"));
+    common::Dialogs::setProgramTitle(QStringLiteral("Spriteglass"));
     common::Dialogs::install(std::make_unique<spriteglass::SpriteglassDialogs>());
 
     // The command line is one path: arguments are joined back with blanks.

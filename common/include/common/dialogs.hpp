@@ -41,6 +41,13 @@ public:
     virtual std::optional<QString> inputBox(QWidget* parent, const QString& prompt,
                                             const QString& title, const QString& defaultText) = 0;
 
+    // The program's title, which a message box with no title gets. It is
+    // not Qt's application display name, which Qt would append to every
+    // window title on X11 ("Crateward  -  a.hpi — Crateward").
+    static void setProgramTitle(const QString& title);
+    // The title set, else the application name.
+    static QString programTitle();
+
     // The installed object (a QtDialogs until another is installed).
     static Dialogs& current();
     // Installs `dialogs`; returns the one it replaces.

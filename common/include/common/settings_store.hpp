@@ -11,10 +11,29 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace common {
+
+struct SettingsLines;
+
+// The content of one settings file inside SettingsStore::update: reads and
+// writes address it as the store's own do, and nothing reaches the disk
+// before the update ends.
+class SettingsEdit {
+public:
+    std::string read(std::string_view section, std::string_view key,
+                     std::string_view fallback = {}) const;
+    // False when the section, key or value cannot be stored in a line.
+    bool write(std::string_view section, std::string_view key, std::string_view value);
+
+private:
+    friend class SettingsStore;
+    explicit SettingsEdit(SettingsLines& lines) : lines_(lines) {}
+    SettingsLines& lines_;
+};
 
 class SettingsStore {
 public:
@@ -34,6 +53,14 @@ public:
     // holding '=' or starting with '[' or ';', a section holding ']').
     bool write(std::string_view application, std::string_view section, std::string_view key,
                std::string_view value) const;
+
+    // One read-modify-write of the application's file under the lock:
+    // `change` sees the file as it is and its writes are stored together,
+    // so a change made of several keys (a list shifted by one) never
+    // interleaves with another instance's. False when the file could not be
+    // written.
+    bool update(std::string_view application,
+                const std::function<void(SettingsEdit&)>& change) const;
 
     // Typed views used by the windows: numbers as decimal text, flags as
     // "True"/"False".
