@@ -1,5 +1,6 @@
 # Installs the build tree into a fresh prefix and checks the layout: the
-# programs in bin/ (and nothing else there), the shared libraries in lib/,
+# programs in bin/ (and nothing else there), the shared libraries in
+# lib/crateward/ (private to the programs),
 # the data in share/crateward/, the desktop entry and icon; then runs the
 # installed tools on the demo archive, so their RPATH and data lookup are
 # the install tree's own.
@@ -43,8 +44,8 @@ foreach(program ${PROGRAMS})
     endif()
 endforeach()
 foreach(library ${LIBRARIES})
-    if(NOT EXISTS ${PREFIX}/lib/${library})
-        fail("lib/${library} is missing")
+    if(NOT EXISTS ${PREFIX}/${library})
+        fail("${library} is missing")
     endif()
 endforeach()
 
@@ -70,8 +71,8 @@ endforeach()
 find_program(READELF readelf)
 if(READELF)
     run(dynamic ${READELF} -d ${PREFIX}/bin/hpi)
-    if(NOT dynamic MATCHES "R(UN)?PATH[^\n]*\\[\\$ORIGIN/\\.\\./lib\\]")
-        fail("bin/hpi does not look in \$ORIGIN/../lib: ${dynamic}")
+    if(NOT dynamic MATCHES "R(UN)?PATH[^\n]*\\[\\$ORIGIN/\\.\\./lib/crateward\\]")
+        fail("bin/hpi does not look in \$ORIGIN/../lib/crateward: ${dynamic}")
     endif()
     if(dynamic MATCHES "${BUILD_DIR}")
         fail("bin/hpi still names the build tree: ${dynamic}")

@@ -77,3 +77,6 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 echo "== tests (drawing tests on a virtual X server)"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Debian package (built, unpacked and run; appstreamcli, manuals, lintian)"
+packaging/check_package.sh build
