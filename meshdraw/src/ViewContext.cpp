@@ -94,8 +94,35 @@ void ViewContext::destroy() {
     connection_ = nullptr;
 }
 
+bool ViewContext::windowAlive() {
+    XWindowAttributes attributes;
+    connection_->syncFailed(); // start with a clean error count
+    return XGetWindowAttributes(connection_->display(), window_, &attributes) != 0 &&
+           !connection_->syncFailed();
+}
+
+void ViewContext::abandon() {
+    Display* display = connection_->display();
+    if (glXGetCurrentContext() == context_) {
+        glXMakeCurrent(display, None, nullptr);
+    }
+    glXDestroyContext(display, context_);
+    context_ = nullptr;
+    window_ = 0; // gone with its parent: nothing to destroy
+    if (colormap_ != 0) {
+        XFreeColormap(display, colormap_);
+        colormap_ = 0;
+    }
+    connection_->syncFailed();
+    connection_ = nullptr;
+}
+
 bool ViewContext::makeCurrent() {
     if (connection_ == nullptr || window_ == 0 || context_ == nullptr) {
+        return false;
+    }
+    if (!windowAlive()) {
+        abandon();
         return false;
     }
     return glXMakeCurrent(connection_->display(), window_, context_) == True;
@@ -111,7 +138,7 @@ void ViewContext::resize(int width, int height) {
 }
 
 void ViewContext::swap() {
-    if (!exists()) {
+    if (!exists() || !windowAlive()) {
         return;
     }
     glXSwapBuffers(connection_->display(), window_);

@@ -24,6 +24,9 @@ public:
     void destroy();
 
     bool exists() const { return context_ != nullptr; }
+    // Makes the context current on its window. When the window has gone (X
+    // destroyed it with the caller's window), the view is dropped first:
+    // GL must never draw into or swap a drawable that no longer exists.
     bool makeCurrent();
     void resize(int width, int height);
     // Shows the back buffer and waits for the server, so errors of a window
@@ -34,6 +37,10 @@ public:
     Window window() const { return window_; }
 
 private:
+    bool windowAlive();
+    // Releases the context of a view whose window has gone.
+    void abandon();
+
     DisplayConnection* connection_ = nullptr;
     Window window_ = 0;
     Colormap colormap_ = 0;
