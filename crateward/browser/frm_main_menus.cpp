@@ -13,6 +13,7 @@
 
 #include "file_view_control.hpp"
 #include "image_list.hpp"
+#include "main_window_link.hpp"
 
 namespace crateward {
 
@@ -64,6 +65,9 @@ void frmMain::buildMenus() {
     connect(makeAction(this, fileMenu_, "Fermer", QStringLiteral("&Close HPI file"),
                        QKeySequence(Qt::CTRL | Qt::Key_C)),
             &QAction::triggered, this, &frmMain::Fermer);
+    connect(makeAction(this, fileMenu_, "mnuOpenGameFolder", QStringLiteral("Open &game folder..."),
+                       QKeySequence(Qt::CTRL | Qt::Key_G)),
+            &QAction::triggered, this, [this] { mnuOpenGameFolder_Click(*this); });
     fileMenu_->addSeparator();
     connect(makeAction(this, fileMenu_, "Quitter", QStringLiteral("&Exit")), &QAction::triggered,
             this, &QWidget::close);
