@@ -235,6 +235,11 @@ void frmMain::FileView_ItemClick(int row) {
         return;
     }
     previewDispatch_->FileView_ItemClick(row);
+    // A folder has no bytes to dump.
+    const bool isFolder = FileView->model()->entry(row).type == QLatin1String("Directory");
+    for (const char* name : {"mnuHexDump", "popupHexDump"}) {
+        action(name)->setEnabled(!isFolder);
+    }
     if (lastButton_ >= 2) {
         FileViewPopupMenu->popup(QCursor::pos());
     }

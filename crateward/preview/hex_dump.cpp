@@ -48,7 +48,8 @@ HexDump::HexDump(frmMain& window, PreviewDispatch& dispatch)
 
 void HexDump::mnuHexDump_Click() {
     const int row = window_.FileView->selectedRow();
-    if (window_.archiveHandle() == 0 || row < 0) {
+    if (window_.archiveHandle() == 0 || row < 0 ||
+        window_.FileView->model()->entry(row).type == QLatin1String("Directory")) {
         return;
     }
     // 1. and 2.

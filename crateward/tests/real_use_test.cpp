@@ -76,6 +76,15 @@ TEST_F(RealUse, KeyboardMovesInTheTreeShowTheFolderTheCommandsUse) {
     QTest::keyClick(w.Tree, Qt::Key_Up);
     EXPECT_EQ(w.GetTreeKey(), "");
     EXPECT_EQ(listColumn(0), QStringList({"alpha", "beta", "top.txt"}));
+
+    // A folder entry has no hex dump.
+    clickEntry("alpha");
+    EXPECT_FALSE(w.findChild<QAction*>("mnuHexDump")->isEnabled());
+    EXPECT_FALSE(w.findChild<QAction*>("popupHexDump")->isEnabled());
+    trigger("mnuHexDump");
+    EXPECT_TRUE(messages().isEmpty());
+    clickEntry("top.txt");
+    EXPECT_TRUE(w.findChild<QAction*>("popupHexDump")->isEnabled());
 }
 
 TEST_F(RealUse, EveryNameShowsWholeInEveryIconModeWhenTheFirstIsShort) {
