@@ -75,17 +75,31 @@ void GafViewerDisplay::DisplayPicture(const classGAFFrame& frame) {
     if (frame.Width() <= 0 || frame.Height() <= 0 || SW <= 0 || SH <= 0) {
         return;
     }
-    const PictureOrigin origin = DisplayOrigin(frame, SW, SH, v.CenterImages);
     // The frame's own pixels go to the surface's top-left corner, transparent
     // ones becoming the background index; then that rectangle is copied into
-    // the box. The main surface is never cleared between frames.
+    // the box. The main surface is never cleared between frames. With a zoom
+    // the box is placed as if it were Zoom times smaller, and the rectangle
+    // is enlarged pixel for pixel (nearest neighbour).
+    const int zoom = std::max(1, v.Zoom);
+    const PictureOrigin origin = DisplayOrigin(frame, SW / zoom, SH / zoom, v.CenterImages);
     v.Frame.ClearTileDraw(0, 0, frame.Width(), frame.Height(), frame.Pixels(), MaskIndex, BackIndex,
                           0);
     QPixmap picture(SW, SH);
     picture.fill(v.PicFrame->palette().color(QPalette::Window));
-    {
+    if (zoom == 1) {
         QPainter painter(&picture);
         v.Frame.Show(painter, origin.x, origin.y, frame.Width(), frame.Height(), 0, 0, 1, 1, false);
+    } else {
+        QPixmap actual(frame.Width(), frame.Height());
+        {
+            QPainter painter(&actual);
+            v.Frame.Show(painter, 0, 0, frame.Width(), frame.Height(), 0, 0, 1, 1, false);
+        }
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawPixmap(
+            QRect(origin.x * zoom, origin.y * zoom, frame.Width() * zoom, frame.Height() * zoom),
+            actual);
     }
     v.PicFrame->setPicture(picture);
 }

@@ -1,5 +1,6 @@
 #include "frmGafViewer.hpp"
 
+#include "EditCommands.hpp"
 #include "ExportCommands.hpp"
 #include "FrmPreview.hpp"
 #include "FrmProgress.hpp"
@@ -15,8 +16,11 @@
 #include <QFile>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPainter>
+#include <QShortcut>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace spriteglass {
 
@@ -75,6 +79,7 @@ frmGafViewer::frmGafViewer(QWidget* parent) : QWidget(parent) {
     display_ = std::make_unique<GafViewerDisplay>(*this);
     layout_ = std::make_unique<GafViewerLayout>(*this);
     exports_ = std::make_unique<ExportCommands>(*this);
+    edits_ = std::make_unique<EditCommands>(*this);
 
     connect(ListGAF, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { selectRow(item); });
@@ -95,6 +100,12 @@ frmGafViewer::frmGafViewer(QWidget* parent) : QWidget(parent) {
     connect(CmdSubframe, &QPushButton::clicked, this, [this] { exports_->ExportFrame(true); });
     connect(cmdExportAll, &QPushButton::clicked, this, [this] { exports_->ExportAll(); });
     connect(cmdExportSequence, &QPushButton::clicked, this, [this] { exports_->ExportSequence(); });
+    connect(CmdFramePng, &QPushButton::clicked, this, [this] { edits_->ExportPng(); });
+    connect(CmdReplaceFrame, &QPushButton::clicked, this, [this] { edits_->ReplaceFrame(); });
+    connect(CmdSaveAsGaf, &QPushButton::clicked, this, [this] { edits_->SaveAsGaf(); });
+    connect(SpinZoom, &QSpinBox::valueChanged, this, [this](int value) { SetZoom(value); });
+    PicFrame->installEventFilter(this);
+    addKeys();
     PicSplitter->onReleased = [this] { layout_->Resize(); };
     resize(760, 520);
 }
@@ -136,8 +147,10 @@ void frmGafViewer::buildControls() {
     info->addRow(QStringLiteral("Y position"), TxtYPos);
     info->addRow(QStringLiteral("Framerate"), TxtFPS);
     info->addRow(chkCompressed);
+    CmdFramePng = named(new QPushButton(QStringLiteral("Export as PNG...")), "CmdFramePng");
     info->addRow(CmdFrame);
     info->addRow(CmdSubframe);
+    info->addRow(CmdFramePng);
 
     frameCMD = named(new QGroupBox(QStringLiteral("Commands"), picCMD), "frameCMD");
     cmdPreviewAnimation =
@@ -147,12 +160,18 @@ void frmGafViewer::buildControls() {
         named(new QPushButton(QStringLiteral("Export sequence")), "cmdExportSequence");
     CheckCenterImage =
         named(new QCheckBox(QStringLiteral("Center images in view")), "CheckCenterImage");
+    CmdReplaceFrame = named(new QPushButton(QStringLiteral("Replace frame...")), "CmdReplaceFrame");
+    CmdSaveAsGaf = named(new QPushButton(QStringLiteral("Save as GAF...")), "CmdSaveAsGaf");
+    SpinZoom = named(new QSpinBox, "SpinZoom");
+    SpinZoom->setRange(1, 8);
+    SpinZoom->setSuffix(QStringLiteral("x"));
+    SpinZoom->setPrefix(QStringLiteral("Zoom "));
     cmdAbout = named(new QPushButton(QStringLiteral("About...")), "cmdAbout");
     cmdExit = named(new QPushButton(QStringLiteral("Close")), "cmdExit");
     auto* commands = new QVBoxLayout(frameCMD);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{cmdPreviewAnimation, cmdExportAll, cmdExportSequence,
-                                         CheckCenterImage, cmdAbout, cmdExit}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             cmdPreviewAnimation, cmdExportAll, cmdExportSequence, CheckCenterImage, SpinZoom,
+             CmdReplaceFrame, CmdSaveAsGaf, cmdAbout, cmdExit}) {
         commands->addWidget(w);
     }
     auto* pane = new QVBoxLayout(picCMD);
@@ -169,6 +188,12 @@ bool frmGafViewer::SetUpWindow(const QString& commandLine) {
     for (int c = 0; c < 4; ++c) {
         ListGAF->header()->resizeSection(c, toPixels(widths[c]));
     }
+    // Names hold up to 32 characters: the column is wide enough for them,
+    // with the icon, and the user can still drag its edge.
+    ListGAF->header()->setSectionResizeMode(QHeaderView::Interactive);
+    const int nameWidth =
+        ListGAF->fontMetrics().horizontalAdvance(QString(32, QLatin1Char('n'))) + 32;
+    ListGAF->header()->resizeSection(0, std::max(ListGAF->header()->sectionSize(0), nameWidth));
     LoadProgramPalette();
     if (!InitializeGraphics()) {
         return false;
@@ -303,6 +328,52 @@ void frmGafViewer::ShowAbout(bool wait) {
     } else {
         pres->show();
     }
+}
+
+void frmGafViewer::SetZoom(int zoom) {
+    Zoom = std::clamp(zoom, 1, 8);
+    if (SpinZoom->value() != Zoom) {
+        const QSignalBlocker blocker(SpinZoom);
+        SpinZoom->setValue(Zoom);
+    }
+    display_->DisplayPicture(GetCurrentFrame());
+}
+
+// Left and Right step through the frames, Up and Down through the entries,
+// wherever the focus is in the window.
+void frmGafViewer::addKeys() {
+    const auto stepFrame = [this](int step) {
+        if (ScrollFrames->isEnabled()) {
+            ScrollFrames->setValue(ScrollFrames->value() + step);
+        }
+    };
+    const auto stepEntry = [this](int step) {
+        const int row = ListGAF->indexOfTopLevelItem(ListGAF->currentItem()) + step;
+        if (QTreeWidgetItem* item = ListGAF->topLevelItem(std::max(row, 0))) {
+            ListGAF->setCurrentItem(item);
+        }
+    };
+    const std::pair<Qt::Key, std::function<void()>> keys[] = {
+        {Qt::Key_Left, [=] { stepFrame(-1); }},
+        {Qt::Key_Right, [=] { stepFrame(1); }},
+        {Qt::Key_Up, [=] { stepEntry(-1); }},
+        {Qt::Key_Down, [=] { stepEntry(1); }},
+    };
+    for (const auto& [key, action] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    }
+}
+
+bool frmGafViewer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == PicFrame && event->type() == QEvent::Wheel) {
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta != 0) {
+            SetZoom(Zoom + (delta > 0 ? 1 : -1));
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmGafViewer::FreeGraphics() {

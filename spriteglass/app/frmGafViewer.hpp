@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -23,6 +24,7 @@
 
 namespace spriteglass {
 
+class EditCommands;
 class ExportCommands;
 class FrmPreview;
 class GafViewerDisplay;
@@ -53,6 +55,10 @@ public:
     QString CurrentFile;
     bool CenterImages = false;
     int StartMode = 0;
+    // Pixels of the screen per frame pixel in PicFrame, 1 to 8.
+    int Zoom = 1;
+    // A picture was replaced since the file was loaded or saved.
+    bool Modified = false;
     classFastWin Frame; // the main surface, 1024 x 1024, belonging to PicFrame
 
     // Controls, named as their objectName.
@@ -80,6 +86,13 @@ public:
     QCheckBox* chkCompressed;
     QPushButton* CmdFrame;
     QPushButton* CmdSubframe;
+    QPushButton* CmdFramePng;
+    QPushButton* CmdReplaceFrame;
+    QPushButton* CmdSaveAsGaf;
+    QSpinBox* SpinZoom;
+
+    // Sets the zoom (clamped to 1..8) and shows the frame again.
+    void SetZoom(int zoom);
 
 signals:
     // The program is to end (the main window closed, or "OK" of the
@@ -87,6 +100,7 @@ signals:
     void endProgram();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -99,11 +113,13 @@ private:
     void PreviewAnimation();
     void ShowAbout(bool wait);
     void FreeGraphics();
+    void addKeys();
 
     classGAFAnimation emptyAnimation_;
     std::unique_ptr<GafViewerDisplay> display_;
     std::unique_ptr<GafViewerLayout> layout_;
     std::unique_ptr<ExportCommands> exports_;
+    std::unique_ptr<EditCommands> edits_;
     QList<QPointer<FrmPreview>> previews_;
 };
 

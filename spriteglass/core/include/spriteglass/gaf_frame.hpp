@@ -58,6 +58,8 @@ public:
     // (its hotspot and other fields stay). False, changing nothing, when the
     // frame has subframes or the sizes do not match the pixels.
     bool ReplacePicture(int Width, int Height, std::vector<std::uint8_t> pixels);
+    // The subframes, for editing a picture in place.
+    std::vector<classGAFFrame>& EditSubframes() { return subframes_; }
     // Where the frame is stored: 0 raw, 1 run-length rows.
     void SetCompression(std::uint8_t compression) { fields_.compression = compression; }
 

@@ -1,0 +1,113 @@
+// The window's work commands: zoom, keys, PNG export, "Replace frame..." and
+// "Save as GAF...", driven through the window with scripted dialogs.
+#include "ProgramPalette.hpp"
+#include "frmGafViewer.hpp"
+
+#include "common/scripted_dialogs.hpp"
+#include "spriteglass/image_files.hpp"
+
+#include <testsupport/gaf_writer.hpp>
+#include <testsupport/testsupport.hpp>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QShortcut>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+using namespace spriteglass;
+using testsupport::makeGaf;
+using testsupport::rawFrame;
+
+namespace {
+
+QString qpath(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+// Presses a key of the window's own shortcuts.
+void press(frmGafViewer& viewer, Qt::Key key) {
+    for (QShortcut* shortcut : viewer.findChildren<QShortcut*>()) {
+        if (shortcut->key() == QKeySequence(key)) {
+            emit shortcut->activated();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no shortcut for key " << key;
+}
+
+} // namespace
+
+TEST(EditCommands, ZoomKeysPngExportReplaceAndSaveAs) {
+    testsupport::TempDir dir;
+    const auto file = dir / "b.gaf";
+    testsupport::writeFile(
+        file, makeGaf({{std::string(32, 'c'),
+                        {rawFrame(2, 2, {1, 2, 3, 9}, 1, 1), rawFrame(3, 1, {4, 5, 6})}},
+                       {"Idle", {rawFrame(1, 1, {7})}}}));
+    common::ScopedScriptedDialogs dialogs;
+    frmGafViewer viewer;
+    viewer.resize(900, 600);
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(file)));
+    viewer.show();
+    QApplication::processEvents();
+
+    // The whole 32-character name fits its column.
+    EXPECT_GE(viewer.ListGAF->header()->sectionSize(0),
+              viewer.ListGAF->fontMetrics().horizontalAdvance(QString(32, QLatin1Char('c'))));
+
+    // Zoom: the spin box and the wheel, clamped to 1..8; a frame pixel
+    // covers Zoom x Zoom screen pixels.
+    viewer.SpinZoom->setValue(4);
+    EXPECT_EQ(viewer.Zoom, 4);
+    const QImage zoomed = viewer.PicFrame->picture().toImage();
+    const int cx = viewer.PicFrame->width() / 4 / 2 * 4; // the hotspot (1, 1) at the centre
+    const int cy = viewer.PicFrame->height() / 4 / 2 * 4;
+    EXPECT_EQ(zoomed.pixel(cx - 4, cy - 4), zoomed.pixel(cx - 1, cy - 1)); // one frame pixel
+    EXPECT_NE(zoomed.pixel(cx - 1, cy - 1), zoomed.pixel(cx, cy - 1));     // the next one
+    for (int i = 0; i < 10; ++i) {
+        QWheelEvent wheel(QPointF(5, 5), viewer.PicFrame->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewer.PicFrame, &wheel);
+    }
+    EXPECT_EQ(viewer.Zoom, 8);
+    EXPECT_EQ(viewer.SpinZoom->value(), 8);
+
+    // Keys: Right to frame 2, Down to the next entry.
+    press(viewer, Qt::Key_Right);
+    EXPECT_EQ(viewer.CurrentFrame, 2);
+    EXPECT_EQ(viewer.TxtWidth->text(), "3");
+    press(viewer, Qt::Key_Down);
+    EXPECT_EQ(viewer.CurrentAnimation->Name(), "Idle");
+    press(viewer, Qt::Key_Up);
+    press(viewer, Qt::Key_Left);
+    EXPECT_EQ(viewer.CurrentFrame, 1);
+
+    // PNG export of the frame shown.
+    dialogs->queueText(qpath(dir / "frame.png"));
+    viewer.CmdFramePng->click();
+    EXPECT_EQ(testsupport::readFile(dir / "frame.png"),
+              PngBytes(std::vector<std::uint8_t>{1, 2, 3, 9}, ProgramPalette(), 2, 2, MaskIndex));
+
+    // Replace frame 1 with a 3 x 2 picture: its size changes, its hotspot stays.
+    testsupport::writeFile(dir / "new.bmp", BitmapBytes(std::vector<std::uint8_t>{8, 8, 8, 9, 9, 8},
+                                                        ProgramPalette(), 3, 2));
+    dialogs->queueText(qpath(dir / "new.bmp"));
+    viewer.CmdReplaceFrame->click();
+    EXPECT_EQ(viewer.TxtWidth->text(), "3");
+    EXPECT_EQ(viewer.TxtXPos->text(), "1");
+    EXPECT_TRUE(viewer.Modified);
+
+    // Save as GAF: the file reads back with the new picture.
+    dialogs->queueText(qpath(dir / "saved.gaf"));
+    viewer.CmdSaveAsGaf->click();
+    EXPECT_FALSE(viewer.Modified);
+    classGAF saved;
+    saved.Load(dir / "saved.gaf");
+    ASSERT_EQ(saved.Animations().size(), 2u);
+    const classGAFFrame& replaced = saved.Animations()[0].Frames().at(0);
+    EXPECT_EQ(replaced.Pixels(), (std::vector<std::uint8_t>{8, 8, 8, 9, 9, 8}));
+    EXPECT_EQ(replaced.PositionX(), 1);
+    EXPECT_EQ(saved.Animations()[0].Frames().at(1).Pixels(), (std::vector<std::uint8_t>{4, 5, 6}));
+}
