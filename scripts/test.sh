@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test:
-#   1. the libFuzzer targets (clang), each for FUZZ_SECONDS (default 60);
+#   1. the libFuzzer targets (clang), each for FUZZ_SECONDS (default 45), one per core;
 #   2. the test suite under AddressSanitizer + UndefinedBehaviorSanitizer;
 #   3. the test suite of the normal build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 jobs=$(nproc)
-fuzz_seconds=${FUZZ_SECONDS:-60}
+fuzz_seconds=${FUZZ_SECONDS:-45}
 
 scripts/install-deps.sh
 
@@ -53,15 +53,41 @@ if fuzz_run build-fuzz/bin/selfcheck_ubsan "$corpus" 10 >/dev/null ||
     exit 1
 fi
 rm -rf "$corpus"
+# The targets run one per core at a time, each with its own corpus; what each
+# printed is shown in target order once its group has finished.
 fuzz_failed=()
+batch=()
+fuzz_wait_batch() {
+    local name
+    for name in "${batch[@]}"; do
+        if ! wait "${batch_pid[$name]}"; then
+            fuzz_failed+=("$name")
+        fi
+        cat "$root/build-fuzz/logs/$name.result"
+    done
+    batch=()
+}
+declare -A batch_pid
+mkdir -p "$root/build-fuzz/logs"
 for target in build-fuzz/bin/fuzz_*; do
     name=$(basename "$target")
-    corpus=$(mktemp -d)
-    "$root/fuzz/seed.sh" "$name" "$corpus"
     echo "== $name for ${fuzz_seconds}s"
-    fuzz_run "$target" "$corpus" "$fuzz_seconds" || fuzz_failed+=("$name")
-    rm -rf "$corpus"
+    (
+        corpus=$(mktemp -d)
+        "$root/fuzz/seed.sh" "$name" "$corpus"
+        status=0
+        fuzz_run "$target" "$corpus" "$fuzz_seconds" >"$root/build-fuzz/logs/$name.result" 2>&1 ||
+            status=$?
+        rm -rf "$corpus"
+        exit "$status"
+    ) &
+    batch_pid[$name]=$!
+    batch+=("$name")
+    if [ "${#batch[@]}" -ge "$jobs" ]; then
+        fuzz_wait_batch
+    fi
 done
+fuzz_wait_batch
 if [ "${#fuzz_failed[@]}" -gt 0 ]; then
     echo "== fuzz FAILED: ${fuzz_failed[*]}"
     exit 1
