@@ -43,25 +43,6 @@ int usage() {
     return 2;
 }
 
-bool writeText(const fs::path& path, const std::string& text) {
-    const fs::path temporary = path.string() + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out.write(text.data(), std::streamsize(text.size())) || !out.flush()) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    if (error) {
-        fs::remove(temporary, error);
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -122,8 +103,8 @@ int main(int argc, char** argv) {
     }
     TextureFiles files;
     if (!tdo::WriteObjTextures(renderer.objects, lookup, *root, mtlPath, palette, files) ||
-        !writeText(mtlPath, MtlText(renderer.objects, palette, files)) ||
-        !writeText(objPath, ObjText(renderer.objects, mtlPath.filename().string(), files))) {
+        !tdo::WriteWhole(mtlPath, MtlText(renderer.objects, palette, files)) ||
+        !tdo::WriteWhole(objPath, ObjText(renderer.objects, mtlPath.filename().string(), files))) {
         std::fprintf(stderr, "3do: %s: cannot write the export\n",
                      common::forStream(argv[3], stderr).c_str());
         return 1;
