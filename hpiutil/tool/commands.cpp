@@ -183,19 +183,19 @@ int cat(const Args& args) {
     if (!found || *found < 0 || archive->entries()[std::size_t(*found)].directory) {
         return complain(args[0] + ": no file \"" + args[1] + "\"", 1);
     }
-    auto st =
-        archive->read(archive->entries()[std::size_t(*found)],
-                      [](std::span<const std::uint8_t> bytes) -> hpiutil::Status {
-                          if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) {
-                              return hpiutil::fail("cannot write to standard output");
-                          }
-                          return {};
-                      });
+    auto st = archive->read(archive->entries()[std::size_t(*found)], WriteToStandardOutput);
     std::fflush(stdout);
     if (!st) {
         return complain(st.error().message(), 1);
     }
     return 0;
+}
+
+hpiutil::Status WriteToStandardOutput(std::span<const std::uint8_t> bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) {
+        return hpiutil::fail("cannot write to standard output");
+    }
+    return {};
 }
 
 int pack(const Args& args) {

@@ -2,6 +2,10 @@
 // 2 usage error.
 #pragma once
 
+#include "hpiutil/result.hpp"
+
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,5 +24,7 @@ int info(const Args& args);
 void usage(bool toStderr);
 // "hpi: " + message on standard error; returns `code`.
 int complain(const std::string& message, int code);
+// Streams member bytes to standard output; fails when the output does not take them.
+hpiutil::Status WriteToStandardOutput(std::span<const std::uint8_t> bytes);
 
 } // namespace hpitool

@@ -293,12 +293,7 @@ int gameCat(const Args& args) {
         return complain("no file \"" + o.rest[0] + "\" in the game folder " + g->folder().string(),
                         1);
     }
-    auto st = g->read(*node, [](std::span<const std::uint8_t> bytes) -> hpiutil::Status {
-        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) {
-            return hpiutil::fail("cannot write to standard output");
-        }
-        return {};
-    });
+    auto st = g->read(*node, WriteToStandardOutput);
     std::fflush(stdout);
     if (!st) {
         return complain(st.error().message(), 1);
