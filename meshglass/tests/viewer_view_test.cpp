@@ -1,4 +1,4 @@
-// The viewer's view beyond its spec'd controls, with a recording renderer:
+// The viewer's view beyond its original controls, with a recording renderer:
 // the Filled option, the camera fitted to each model, the wheel zoom and the
 // textures found beside the model.
 #include "Frm3do.hpp"
