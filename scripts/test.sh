@@ -8,13 +8,16 @@ cd "$(dirname "$0")/.."
 root=$PWD
 jobs=$(nproc)
 fuzz_seconds=${FUZZ_SECONDS:-45}
+started=$SECONDS
+# stage NAME: prints the stage heading with the seconds since the start.
+stage() { echo "== $1 (at $((SECONDS - started)) s)"; }
 
 scripts/install-deps.sh
 
-echo "== build"
+stage "build"
 scripts/build.sh
 
-echo "== fuzz build"
+stage "fuzz build"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTOOLKIT_FUZZ=ON -DTOOLKIT_GUI=OFF -DTOOLKIT_BENCH=OFF >/dev/null
 cmake --build build-fuzz
@@ -93,16 +96,17 @@ if [ "${#fuzz_failed[@]}" -gt 0 ]; then
     exit 1
 fi
 
-echo "== sanitizer build"
+stage "sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOOLKIT_SANITIZE=ON \
     -DTOOLKIT_GUI=OFF -DTOOLKIT_BENCH=OFF >/dev/null
 cmake --build build-asan
-echo "== tests under sanitizers"
+stage "tests under sanitizers"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
-echo "== tests (drawing tests on a virtual X server)"
+stage "tests (drawing tests on a virtual X server)"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j"$jobs"
 
-echo "== Debian package (built, unpacked and run; appstreamcli, manuals, lintian)"
+stage "Debian package (built, unpacked and run; appstreamcli, manuals, lintian)"
 packaging/check_package.sh build
+stage "done"
