@@ -38,6 +38,7 @@ FileViewControl::FileViewControl(QWidget* parent)
     reportView_->setAllColumnsShowFocus(true);
     reportView_->header()->setSectionsClickable(true);
     reportView_->header()->setSectionsMovable(false);
+    reportView_->header()->setSortIndicatorShown(true);
     restoreColumnWidths();
     // A refill resets the model, which resets the header's sections: the
     // column widths the user had are put back.
@@ -45,6 +46,7 @@ FileViewControl::FileViewControl(QWidget* parent)
             &FileViewControl::keepColumnWidths);
     connect(model_, &QAbstractItemModel::modelReset, this, &FileViewControl::restoreColumnWidths);
     connect(model_, &QAbstractItemModel::modelReset, this, &FileViewControl::fitItems);
+    connect(model_, &QAbstractItemModel::modelReset, this, &FileViewControl::showSortIndicator);
     connect(reportView_->header(), &QHeaderView::sectionClicked, this,
             &FileViewControl::columnClicked);
 
@@ -71,6 +73,7 @@ void FileViewControl::setViewMode(int mode) {
         shown->setModel(model_);
         if (shown == reportView_) {
             restoreColumnWidths();
+            showSortIndicator();
         }
     }
     if (selected >= 0) {
@@ -134,6 +137,17 @@ void FileViewControl::restoreColumnWidths() {
     for (int column = 0; column < 3; ++column) {
         reportView_->setColumnWidth(column, widths_[std::size_t(column)]);
     }
+}
+
+void FileViewControl::sortByColumn(int column, Qt::SortOrder order) {
+    model_->sortByColumn(column, order);
+    showSortIndicator();
+}
+
+void FileViewControl::showSortIndicator() {
+    // No column chosen yet: no indicator (the entries are in the
+    // library's order).
+    reportView_->header()->setSortIndicator(model_->sortColumn(), model_->sortOrder());
 }
 
 QAbstractItemView* FileViewControl::currentView() const {

@@ -34,6 +34,10 @@ public:
     QListView* iconView() const { return iconView_; }
     QTreeView* reportView() const { return reportView_; }
 
+    // Sorts the entries by `column` in `order` and shows the usual
+    // indicator on that column's header.
+    void sortByColumn(int column, Qt::SortOrder order);
+
     // Row of the selected entry (-1 when none).
     int selectedRow() const;
     void selectRow(int row);
@@ -51,6 +55,7 @@ private:
     void fitItems();
     void keepColumnWidths();
     void restoreColumnWidths();
+    void showSortIndicator();
 
     FileViewModel* model_;
     QListView* iconView_;

@@ -61,8 +61,9 @@ FileViewEntry FileViewModel::makeEntry(const QString& name, bool directory, qint
     return e;
 }
 
-void FileViewModel::beginFill() {
+void FileViewModel::beginFill(bool found) {
     beginResetModel();
+    found_ = found;
     names_.clear();
     rows_.clear();
     keySlots_.assign(64, -1);
@@ -74,7 +75,7 @@ bool FileViewModel::insertKey(std::uint32_t row) {
         const std::size_t mask = bigger.size() - 1;
         for (const std::int32_t r : keySlots_) {
             if (r >= 0) {
-                std::size_t at = foldedHash(nameOf(rows_[std::size_t(r)])) & mask;
+                std::size_t at = foldedHash(keyOf(rows_[std::size_t(r)])) & mask;
                 while (bigger[at] >= 0) {
                     at = (at + 1) & mask;
                 }
@@ -84,10 +85,10 @@ bool FileViewModel::insertKey(std::uint32_t row) {
         keySlots_.swap(bigger);
     }
     const std::size_t mask = keySlots_.size() - 1;
-    const std::string_view name = nameOf(rows_[row]);
+    const std::string_view name = keyOf(rows_[row]);
     std::size_t at = foldedHash(name) & mask;
     while (keySlots_[at] >= 0) {
-        if (sameKey(nameOf(rows_[std::size_t(keySlots_[at])]), name)) {
+        if (sameKey(keyOf(rows_[std::size_t(keySlots_[at])]), name)) {
             return false;
         }
         at = (at + 1) & mask;
@@ -97,19 +98,31 @@ bool FileViewModel::insertKey(std::uint32_t row) {
 }
 
 bool FileViewModel::addEntry(std::string_view name, bool directory, std::int32_t size) {
-    if (name.empty() || names_.size() + name.size() > UINT32_MAX) {
+    return appendRow(name, 0, directory, size);
+}
+
+bool FileViewModel::addFoundEntry(std::string_view memberPath, std::size_t nameStart,
+                                  bool directory, std::int32_t size) {
+    return nameStart <= memberPath.size() && appendRow(memberPath, nameStart, directory, size);
+}
+
+bool FileViewModel::appendRow(std::string_view text, std::size_t nameStart, bool directory,
+                              std::int32_t size) {
+    if (text.size() == nameStart || names_.size() + text.size() > UINT32_MAX) {
         return false;
     }
     Row row;
-    row.nameOffset = std::uint32_t(names_.size());
-    row.nameLength = std::uint32_t(name.size());
+    const auto start = std::uint32_t(names_.size());
+    row.nameOffset = start + std::uint32_t(nameStart);
+    row.nameLength = std::uint32_t(text.size() - nameStart);
+    row.folderLength = std::uint32_t(nameStart);
     row.size = size;
     row.directory = directory;
-    names_.append(name);
+    names_.append(text);
     rows_.push_back(row);
     if (!insertKey(std::uint32_t(rows_.size() - 1))) {
         rows_.pop_back(); // a duplicate key is skipped
-        names_.resize(row.nameOffset);
+        names_.resize(start);
         return false;
     }
     return true;
@@ -129,6 +142,11 @@ std::string_view FileViewModel::nameOf(const Row& row) const {
     return std::string_view(names_).substr(row.nameOffset, row.nameLength);
 }
 
+std::string_view FileViewModel::keyOf(const Row& row) const {
+    return std::string_view(names_).substr(row.nameOffset - row.folderLength,
+                                           row.folderLength + row.nameLength);
+}
+
 QString FileViewModel::textOf(const Row& row, int column) const {
     const std::string_view name = nameOf(row);
     switch (column) {
@@ -136,6 +154,12 @@ QString FileViewModel::textOf(const Row& row, int column) const {
         return QString::fromUtf8(name.data(), qsizetype(name.size()));
     case 1:
         return typeOf(name, row.directory);
+    case 3: {
+        // The folder without the separator before the name.
+        const std::size_t length = row.folderLength > 0 ? row.folderLength - 1 : 0;
+        return QString::fromUtf8(names_.data() + (row.nameOffset - row.folderLength),
+                                 qsizetype(length));
+    }
     default:
         return row.directory ? QString() : QString::number(row.size);
     }
@@ -148,6 +172,7 @@ FileViewEntry FileViewModel::entry(int row) const {
     e.type = textOf(r, 1);
     e.size = textOf(r, 2);
     e.icon = ListIconIndex(e.name);
+    e.folder = textOf(r, 3);
     return e;
 }
 
@@ -160,11 +185,12 @@ int FileViewModel::rowOf(const QString& name) const {
     return -1;
 }
 
-void FileViewModel::sortByColumn(int column) {
+void FileViewModel::sortByColumn(int column, Qt::SortOrder order) {
     if (column < 0 || column > 2) {
         return;
     }
     sortColumn_ = column;
+    sortOrder_ = order;
     emit layoutAboutToBeChanged();
     sortRows();
     emit layoutChanged();
@@ -174,16 +200,28 @@ void FileViewModel::sortRows() {
     if (sortColumn_ < 0 || rows_.size() < 2) {
         return;
     }
-    std::vector<QString> keys;
-    keys.reserve(rows_.size());
-    for (const Row& r : rows_) {
-        keys.push_back(textOf(r, sortColumn_));
-    }
     std::vector<std::size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return QString::compare(keys[a], keys[b], Qt::CaseInsensitive) < 0;
-    });
+    const bool descending = sortOrder_ == Qt::DescendingOrder;
+    if (sortColumn_ == 2) {
+        // A folder has no size: it sorts below the smallest file.
+        const auto sizeOf = [this](std::size_t i) {
+            return rows_[i].directory ? std::int64_t(-1) : std::int64_t(rows_[i].size);
+        };
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return descending ? sizeOf(b) < sizeOf(a) : sizeOf(a) < sizeOf(b);
+        });
+    } else {
+        std::vector<QString> keys;
+        keys.reserve(rows_.size());
+        for (const Row& r : rows_) {
+            keys.push_back(textOf(r, sortColumn_));
+        }
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            const int c = QString::compare(keys[a], keys[b], Qt::CaseInsensitive);
+            return descending ? c > 0 : c < 0;
+        });
+    }
     std::vector<Row> sorted;
     sorted.reserve(rows_.size());
     for (const std::size_t i : order) {
@@ -197,7 +235,7 @@ int FileViewModel::rowCount(const QModelIndex& parent) const {
 }
 
 int FileViewModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 3;
+    return parent.isValid() ? 0 : (found_ ? 4 : 3);
 }
 
 QVariant FileViewModel::data(const QModelIndex& index, int role) const {
@@ -228,6 +266,8 @@ QVariant FileViewModel::headerData(int section, Qt::Orientation orientation, int
         return QStringLiteral("Type");
     case 2:
         return QStringLiteral("Size");
+    case 3:
+        return found_ ? QStringLiteral("Folder") : QVariant();
     default:
         return {};
     }

@@ -269,9 +269,15 @@ void frmMain::FileView_DblClick(int row) {
 }
 
 void frmMain::FileView_ColumnClick(int column) {
-    if (Tree->topLevelItemCount() > 0) {
-        FileView->model()->sortByColumn(column);
+    if (Tree->topLevelItemCount() == 0) {
+        // Nothing to sort: the header keeps showing the order in force.
+        FileView->sortByColumn(FileView->model()->sortColumn(), FileView->model()->sortOrder());
+        return;
     }
+    // A second click on the sorting column reverses its order.
+    const FileViewModel* model = FileView->model();
+    const bool reverse = model->sortColumn() == column && model->sortOrder() == Qt::AscendingOrder;
+    FileView->sortByColumn(column, reverse ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void frmMain::mnuExpand_Click() {

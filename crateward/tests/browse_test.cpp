@@ -125,6 +125,43 @@ TEST_F(Browse, ColumnHeadersSortByTheirTextAndKeepLaterFillsSorted) {
     EXPECT_EQ(listColumn(0), QStringList({"empty", "readme.txt", "units"}));
 }
 
+TEST_F(Browse, SizesSortAsNumbersAndASecondClickReversesWithTheIndicator) {
+    const auto p = path("sizes.hpi");
+    writeArchive(p, {{"nine.txt", std::string(9, 'x')},
+                     {"hundred.txt", std::string(100, 'x')},
+                     {"ten.txt", std::string(10, 'x')},
+                     {"folder\\inner.txt", "i"}});
+    frmMain& w = start();
+    w.OpenHPI(QString::fromStdString(p.string()));
+    clickNode("Root");
+    auto* header = w.FileView->reportView()->header();
+    const auto clickHeader = [&](int column) {
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    };
+    clickHeader(2);
+    EXPECT_EQ(listColumn(0), QStringList({"folder", "nine.txt", "ten.txt", "hundred.txt"}));
+    EXPECT_EQ(header->sortIndicatorSection(), 2);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    clickHeader(2);
+    EXPECT_EQ(listColumn(0), QStringList({"hundred.txt", "ten.txt", "nine.txt", "folder"}));
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    // The reversed order holds for the next folder shown and across a view
+    // mode change; another column starts ascending again.
+    clickNode("folder");
+    clickNode("Root");
+    w.findChild<QAction*>("mnuViewList")->trigger();
+    w.findChild<QAction*>("mnuViewDetails")->trigger();
+    EXPECT_EQ(listColumn(0).first(), "hundred.txt");
+    EXPECT_EQ(header->sortIndicatorSection(), 2);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    clickHeader(0);
+    EXPECT_EQ(listColumn(0), QStringList({"folder", "hundred.txt", "nine.txt", "ten.txt"}));
+    EXPECT_EQ(header->sortIndicatorSection(), 0);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+}
+
 TEST_F(Browse, DoubleClickOnADirectoryEntrySelectsItsNestedNode) {
     frmMain& w = start();
     w.OpenHPI(archive());
@@ -353,9 +390,12 @@ TEST(FileViewModelTest, SkipsDuplicateKeysWithoutRegardToCaseAndSortsByText) {
     EXPECT_EQ(model.entry(0).size, "10");
     EXPECT_EQ(model.entry(2).type, "Directory");
     EXPECT_EQ(model.entry(2).size, "");
-    model.sortByColumn(2); // sizes sort as text
-    EXPECT_EQ(model.entry(300).name, "b.txt");
-    EXPECT_EQ(model.entry(301).name, "A.TXT");
+    model.sortByColumn(2); // sizes as numbers, folders below the files
+    EXPECT_EQ(model.entry(300).name, "A.TXT");
+    EXPECT_EQ(model.entry(301).name, "b.txt");
+    model.sortByColumn(2, Qt::DescendingOrder);
+    EXPECT_EQ(model.entry(0).name, "b.txt");
+    EXPECT_EQ(model.entry(1).name, "A.TXT");
     model.sortByColumn(0);
     EXPECT_EQ(model.entry(0).name, "A.TXT");
     EXPECT_EQ(model.rowOf("b.txt"), 1);
