@@ -14,20 +14,18 @@ std::unique_ptr<Dialogs>& installed() {
     return dialogs;
 }
 
-// "*.bmp" -> "*.[bB][mM][pP]": Qt's name filters are case-sensitive here.
-QString caseBlindPattern(const QString& pattern) {
-    QString out;
-    for (QChar c : pattern) {
-        if (c.isLetter() && c.toLower() != c.toUpper()) {
-            out += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
-        } else {
-            out += c;
-        }
-    }
-    return out;
+} // namespace
+
+MessageAnswer Dialogs::detailedMessage(QWidget* parent, const QString& text, const QString& title,
+                                       MessageIcon icon, MessageButtons buttons,
+                                       const MessageExtras&) {
+    return message(parent, text, title, icon, buttons);
 }
 
-} // namespace
+std::optional<QString> Dialogs::openProgram(QWidget* parent, const QString& title,
+                                            const QString& directory) {
+    return openFile(parent, title, QLatin1String(kProgramFilter), directory);
+}
 
 std::optional<QStringList> Dialogs::openFiles(QWidget* parent, const QString& title,
                                               const QString& filter, const QString& directory) {
@@ -74,7 +72,7 @@ QString QtFilterFromPipes(const QString& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns;
         for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            patterns << caseBlindPattern(pattern.trimmed());
+            patterns << pattern.trimmed();
         }
         QString description = parts[i];
         // A description that already names its patterns keeps only the words.
@@ -86,6 +84,25 @@ QString QtFilterFromPipes(const QString& filter) {
                    QLatin1Char(')');
     }
     return out.join(QStringLiteral(";;"));
+}
+
+QString FilterExtension(const QString& qtFilter) {
+    const qsizetype open = qtFilter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = qtFilter.lastIndexOf(QLatin1Char(')'));
+    const QString patterns =
+        open >= 0 && close > open ? qtFilter.mid(open + 1, close - open - 1) : qtFilter;
+    const QStringList list = patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (list.isEmpty() || !list.first().startsWith(QLatin1String("*."))) {
+        return {};
+    }
+    const QString extension = list.first().mid(2);
+    for (const QChar c : extension) {
+        if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('[') ||
+            c == QLatin1Char('.')) {
+            return {};
+        }
+    }
+    return extension;
 }
 
 } // namespace common

@@ -1,9 +1,13 @@
 #include "common/qt_dialogs.hpp"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
 
 namespace common {
 
@@ -70,6 +74,41 @@ std::optional<QString> valueOf(const QString& path) {
     return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
 }
 
+// Qt's own dialog, whose name filters match without regard to case.
+void useOwnDialog(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+}
+
+std::optional<QStringList> runOpenDialog(QFileDialog& dialog, QFileDialog::FileMode mode) {
+    useOwnDialog(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(mode);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles();
+}
+
+// Shows folders, files the user may run and Windows programs, while the
+// first filter ("Programs", every name) is the chosen one.
+class ProgramsOnly : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    bool active = true;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!active || !files) {
+            return true;
+        }
+        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || info.isExecutable() ||
+               info.suffix().compare(QLatin1String("exe"), Qt::CaseInsensitive) == 0;
+    }
+};
+
 } // namespace
 
 MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, const QString& title,
@@ -78,28 +117,68 @@ MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, const QSt
     return answerOf(box.exec());
 }
 
+MessageAnswer QtDialogs::detailedMessage(QWidget* parent, const QString& text, const QString& title,
+                                         MessageIcon icon, MessageButtons buttons,
+                                         const MessageExtras& extras) {
+    QMessageBox box(iconOf(icon), titleOrProgram(title), text, buttonsOf(buttons), parent);
+    if (!extras.details.isEmpty()) {
+        box.setDetailedText(extras.details);
+    }
+    QPushButton* action = nullptr;
+    if (!extras.actionText.isEmpty()) {
+        action = box.addButton(extras.actionText, QMessageBox::ActionRole);
+    }
+    const int answer = box.exec();
+    if (action && box.clickedButton() == action) {
+        return MessageAnswer::Action;
+    }
+    return answerOf(answer);
+}
+
 std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title,
                                            const QString& filter, const QString& directory) {
-    return valueOf(QFileDialog::getOpenFileName(parent, titleOrProgram(title), directory,
-                                                QtFilterFromPipes(filter)));
+    QFileDialog dialog(parent, titleOrProgram(title), directory, QtFilterFromPipes(filter));
+    const auto files = runOpenDialog(dialog, QFileDialog::ExistingFile);
+    return files ? valueOf(files->first()) : std::nullopt;
+}
+
+std::optional<QString> QtDialogs::openProgram(QWidget* parent, const QString& title,
+                                              const QString& directory) {
+    const QString filter = QtFilterFromPipes(QLatin1String(kProgramFilter));
+    QFileDialog dialog(parent, titleOrProgram(title), directory, filter);
+    auto* programs = new ProgramsOnly(&dialog);
+    dialog.setProxyModel(programs);
+    const QString first = filter.section(QStringLiteral(";;"), 0, 0);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, programs,
+                     [programs, first](const QString& chosen) {
+                         programs->active = chosen == first;
+                         programs->invalidate();
+                     });
+    const auto files = runOpenDialog(dialog, QFileDialog::ExistingFile);
+    return files ? valueOf(files->first()) : std::nullopt;
 }
 
 std::optional<QStringList> QtDialogs::openFiles(QWidget* parent, const QString& title,
                                                 const QString& filter, const QString& directory) {
-    const QStringList files = QFileDialog::getOpenFileNames(parent, titleOrProgram(title),
-                                                            directory, QtFilterFromPipes(filter));
-    if (files.isEmpty()) {
-        return std::nullopt;
-    }
-    return files;
+    QFileDialog dialog(parent, titleOrProgram(title), directory, QtFilterFromPipes(filter));
+    return runOpenDialog(dialog, QFileDialog::ExistingFiles);
 }
 
 std::optional<QString> QtDialogs::saveFile(QWidget* parent, const QString& title,
                                            const QString& filter, const QString& defaultExtension,
                                            const QString& fileName) {
     QFileDialog dialog(parent, titleOrProgram(title), fileName, QtFilterFromPipes(filter));
+    useOwnDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(defaultExtension);
+    // A typed name without an extension gets the chosen filter's.
+    const auto suffixOf = [&defaultExtension](const QString& chosen) {
+        const QString extension = FilterExtension(chosen);
+        return extension.isEmpty() ? defaultExtension : extension;
+    };
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, suffixOf](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -54,6 +54,15 @@ MessageAnswer ScriptedDialogs::message(QWidget*, const QString& text, const QStr
     return firstButton(buttons);
 }
 
+MessageAnswer ScriptedDialogs::detailedMessage(QWidget* parent, const QString& text,
+                                               const QString& title, MessageIcon icon,
+                                               MessageButtons buttons,
+                                               const MessageExtras& extras) {
+    const MessageAnswer answer = message(parent, text, title, icon, buttons);
+    calls.back().extras = extras;
+    return answer;
+}
+
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title,
                                                  const QString& filter, const QString& directory) {
     calls.push_back({QStringLiteral("openFile"),

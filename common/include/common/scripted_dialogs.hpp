@@ -17,9 +17,10 @@ struct DialogCall {
     QString title;
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
-    QString filter;    // file dialogs
-    QString extension; // save dialog's default extension
-    QString start;     // start folder, file name or default text
+    QString filter;       // file dialogs
+    QString extension;    // save dialog's default extension
+    QString start;        // start folder, file name or default text
+    MessageExtras extras; // detailed messages
 };
 
 class ScriptedDialogs : public Dialogs {
@@ -33,6 +34,9 @@ public:
 
     MessageAnswer message(QWidget* parent, const QString& text, const QString& title,
                           MessageIcon icon, MessageButtons buttons) override;
+    MessageAnswer detailedMessage(QWidget* parent, const QString& text, const QString& title,
+                                  MessageIcon icon, MessageButtons buttons,
+                                  const MessageExtras& extras) override;
     std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& filter,
                                     const QString& directory) override;
     std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& filter,
