@@ -1,13 +1,14 @@
 #include "FrmProgress.hpp"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QVBoxLayout>
 
 #include <cmath>
 
 namespace spriteglass {
 
-FrmProgress::FrmProgress(QWidget* owner) : QWidget(owner, Qt::Window) {
+FrmProgress::FrmProgress(QWidget* owner, int delayMs)
+    : QWidget(owner, Qt::Window), delayMs_(delayMs) {
     setObjectName(QStringLiteral("FrmProgress"));
     setWindowTitle(QStringLiteral("Spriteglass"));
     Status = new QLabel(this);
@@ -20,13 +21,27 @@ FrmProgress::FrmProgress(QWidget* owner) : QWidget(owner, Qt::Window) {
     layout->addWidget(Status);
     layout->addWidget(Progress);
     resize(300, 70);
+    clock_.start();
+}
+
+FrmProgress::~FrmProgress() {
+    if (waitCursor_) {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void FrmProgress::Update(int value, int max) {
     if (max != 0) {
         Progress->setValue(int(std::nearbyint(double(value) / max * 100.0)));
     }
-    QCoreApplication::processEvents();
+    if (isHidden() && clock_.elapsed() >= delayMs_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        waitCursor_ = true;
+        show();
+    }
+    if (isVisible()) {
+        QCoreApplication::processEvents();
+    }
 }
 
 } // namespace spriteglass

@@ -194,7 +194,7 @@ bool frmGafViewer::SetUpWindow(const QString& commandLine) {
     const int nameWidth =
         ListGAF->fontMetrics().horizontalAdvance(QString(32, QLatin1Char('n'))) + 32;
     ListGAF->header()->resizeSection(0, std::max(ListGAF->header()->sectionSize(0), nameWidth));
-    LoadProgramPalette();
+    // InitializeGraphics reads the palette.
     if (!InitializeGraphics()) {
         return false;
     }
@@ -228,17 +228,15 @@ void frmGafViewer::InitializeCommands(const QString& commandLine) {
         return;
     }
     SetCommandsEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     {
+        // The window and the wait cursor show only for a load that lasts.
         FrmProgress progress(this);
         progress.Status->setText(QStringLiteral("Loading GAF file..."));
-        progress.show();
         if (CurrentGaf->Load(std::filesystem::path(QFile::encodeName(s).toStdString()),
                              [&](int value, int max) { progress.Update(value, max); })) {
             CurrentFile = s;
         }
     }
-    QApplication::restoreOverrideCursor();
     SetCommandsEnabled(true);
     OpenFirstAnimation();
     StartMode = 1;

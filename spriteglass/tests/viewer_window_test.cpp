@@ -1,3 +1,4 @@
+#include "FrmProgress.hpp"
 #include "ProgramPalette.hpp"
 #include "SplitterBar.hpp"
 #include "frmGafViewer.hpp"
@@ -176,4 +177,48 @@ TEST(CommandLinePath, DropsOnlyTheOuterQuotes) {
     EXPECT_EQ(CommandLinePath("\"a \"b\".gaf"), "a \"b\".gaf");
     EXPECT_EQ(FileTitle("/x/y/z.gaf"), "z.gaf");
     EXPECT_EQ(FileTitle("z.gaf"), "z.gaf");
+}
+
+// The progress window and the wait cursor come only for a load that lasts:
+// a file read in a moment opens with neither.
+TEST(FrmProgress, ShowsWithTheWaitCursorOnlyOnceTheLoadHasLasted) {
+    {
+        FrmProgress quick(nullptr, 60000);
+        quick.Update(1, 2);
+        EXPECT_FALSE(quick.isVisible());
+        EXPECT_EQ(quick.Progress->value(), 50);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+    {
+        FrmProgress slow(nullptr, 0);
+        slow.Update(1, 4);
+        EXPECT_TRUE(slow.isVisible());
+        EXPECT_EQ(slow.Progress->value(), 25);
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        slow.Update(4, 4);
+        EXPECT_EQ(slow.Progress->value(), 100);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // A small file through the viewer: no progress window was ever shown.
+    struct ShowCounter : QObject {
+        int shown = 0;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Show && qobject_cast<QWidget*>(watched) &&
+                watched->objectName() == QLatin1String("FrmProgress")) {
+                ++shown;
+            }
+            return false;
+        }
+    } counter;
+    qApp->installEventFilter(&counter);
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir / "s.gaf", makeGaf({{"S", {rawFrame(2, 2)}}}));
+    frmGafViewer viewer;
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "s.gaf")));
+    qApp->removeEventFilter(&counter);
+    EXPECT_EQ(counter.shown, 0);
+    EXPECT_EQ(viewer.ListGAF->topLevelItemCount(), 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
