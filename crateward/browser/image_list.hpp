@@ -19,4 +19,9 @@ int ListIconIndex(const QString& name);
 // and details (modes 0 to 3).
 QIcon ViewModeIcon(int mode);
 
+// The picture of a Toolbar button by its key ("Open", "Save", "TA",
+// "UnitView", "3DO Builder", "GAF Builder", "MAP", "Répertoire"); none for
+// another key.
+QIcon ToolbarIcon(const QString& key);
+
 } // namespace crateward
