@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,6 +23,7 @@
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
 #include "frm_wait.hpp"
+#include "list_filter.hpp"
 #include "preview_dispatch.hpp"
 #include "program_commands.hpp"
 #include "settings_keys.hpp"
@@ -49,6 +51,7 @@ frmMain::frmMain(QWidget* parent)
 
     buildMenus();
     buildBars();
+    listFilter_ = new ListFilter(*this);
 
     Tree = new QTreeWidget(client_);
     Tree->setObjectName(QStringLiteral("Tree"));
@@ -254,8 +257,14 @@ void frmMain::Form_Resize() {
     const int top = barVisible ? barHeight + 50 : 50;
     const int treeWidth = kTreeWidthTwips;
     const int listLeft = treeWidth + 50;
-    FileView->setGeometry(px(listLeft), px(top), px(std::max(0, clientWidth - listLeft - 50)),
-                          px(std::max(0, clientHeight - top - 50 - statusReserve)));
+    // The find box sits above the list, the list below it.
+    QWidget* find = listFilter_->box();
+    const int findHeight = twips(find->sizeHint().height());
+    find->setGeometry(px(listLeft), px(top), px(std::max(0, clientWidth - listLeft - 50)),
+                      px(findHeight));
+    const int listTop = top + findHeight + 30;
+    FileView->setGeometry(px(listLeft), px(listTop), px(std::max(0, clientWidth - listLeft - 50)),
+                          px(std::max(0, clientHeight - listTop - 50 - statusReserve)));
 
     QFrame* pane = visualisateur->isVisibleTo(this) ? visualisateur
                    : WavVisu->isVisibleTo(this)     ? WavVisu

@@ -37,6 +37,7 @@ namespace crateward {
 
 class FileViewControl;
 class frmWait;
+class ListFilter;
 class PreviewDispatch;
 class ProgramCommands;
 
@@ -82,6 +83,11 @@ public:
     void OpenHPI(const QString& path);
     void Fermer();
     QString GetTreeKey() const;
+    // The archive folder of the list entry at `row` with a trailing '\'
+    // (empty at the root), and the entry's member path: a found entry's
+    // own, else the tree's current folder's.
+    QString entryFolderKey(int row) const;
+    QString memberPath(int row) const;
     void AffFileInRep();
     void Load_LastHPI();
     void AddRecentArchive(const QString& path);
@@ -118,6 +124,10 @@ protected:
 
 private:
     friend class BusyScope;
+    friend class ListFilter;
+    friend class ListKeyboard;
+    friend class ListDragDrop;
+    friend class MultiExtraction;
 
     // frm_main_menus.cpp
     void buildMenus();
@@ -185,6 +195,7 @@ private:
     std::optional<WorkingDirectorySlot> slot_;
     ProgramCommands* programCommands_ = nullptr;
     PreviewDispatch* previewDispatch_ = nullptr;
+    ListFilter* listFilter_ = nullptr;
 };
 
 } // namespace crateward

@@ -20,6 +20,7 @@
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
 #include "image_list.hpp"
+#include "list_filter.hpp"
 #include "member_paths.hpp"
 #include "mod_hpiutil.hpp"
 #include "preview_dispatch.hpp"
@@ -125,6 +126,7 @@ void frmMain::Fermer() {
     nodes_.clear();
     pressedNode_ = nullptr;
     listedKey_.clear();
+    listFilter_->reset();
     FileView->model()->clear();
     for (QLabel* panel : panels_) {
         panel->clear();
@@ -206,6 +208,7 @@ void frmMain::AffFileInRep() {
 }
 
 void frmMain::fillList(const QString& directory) {
+    listFilter_->forget(); // a folder shown ends a find
     FileViewModel* model = FileView->model();
     model->beginFill();
     std::int32_t files = 0;
@@ -256,7 +259,7 @@ void frmMain::FileView_DblClick(int row) {
         previewDispatch_->FileView_DblClick(row);
         return;
     }
-    QTreeWidgetItem* node = nodeOfKey(GetTreeKey() + entry.name);
+    QTreeWidgetItem* node = nodeOfKey(memberPath(row));
     if (!node) {
         return;
     }

@@ -108,7 +108,7 @@ void frmMain::mnuExtract_Click() {
     }
     // 3. to 6.
     statusPanel(1)->setText(QStringLiteral("Extracting file..."));
-    const std::string member = (GetTreeKey() + name).toStdString();
+    const std::string member = memberPath(row).toStdString();
     if (!hpi::ExtractFile(handle_, member, diskName(*chosen))) {
         showError(this, QStringLiteral("There is an error extracting the file !"),
                   QStringLiteral("Error !"));

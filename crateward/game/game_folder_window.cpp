@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -15,6 +14,7 @@
 #include "common/dialogs.hpp"
 #include "file_view_model.hpp"
 #include "frm_main.hpp"
+#include "name_matcher.hpp"
 #include "owned_window.hpp"
 
 namespace crateward {
@@ -214,22 +214,17 @@ void GameFolderWindow::applyFilter(const QString& pattern) {
     if (!game_) {
         return;
     }
-    const QString wanted = pattern.trimmed();
-    if (wanted.isEmpty()) {
+    const NameMatcher matcher(pattern);
+    if (matcher.empty()) {
         showFolder(shownFolder_);
         return;
     }
-    const bool wildcard = wanted.contains(QLatin1Char('*')) || wanted.contains(QLatin1Char('?'));
-    // Names hold no separator, so the path form of the wildcard matches them whole.
-    const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(wanted),
-                                QRegularExpression::CaseInsensitiveOption);
     List->setSortingEnabled(false);
     List->clear();
     int found = 0;
     const auto& nodes = game_->nodes();
     for (std::size_t i = 0; i < nodes.size() && found < kMaxFilterRows; ++i) {
-        const QString name = text(nodes[i].name);
-        if (wildcard ? re.match(name).hasMatch() : name.contains(wanted, Qt::CaseInsensitive)) {
+        if (matcher.matches(std::string_view(nodes[i].name))) {
             addRow(std::int32_t(i), true);
             ++found;
         }

@@ -54,7 +54,7 @@ void HexDump::mnuHexDump_Click() {
     }
     // 1. and 2.
     window_.statusPanel(1)->setText(QStringLiteral("Calculating hex dump..."));
-    const QString member = window_.GetTreeKey() + window_.FileView->model()->entry(row).name;
+    const QString member = window_.memberPath(row);
     const auto copy = dispatch_.copyOf(member, CopyMode::OnDemand);
     dumpFile(copy.value_or(QString()));
 }

@@ -147,9 +147,9 @@ void PicturePane::showCopy(const QString& copy, const QString& name) {
     currentName_ = name;
 }
 
-void PicturePane::Aff_PCX(const QString& name) {
+void PicturePane::Aff_PCX(const QString& member, const QString& name) {
     // 1.
-    const auto copy = dispatch_.copyOf(window_.GetTreeKey() + name, CopyMode::Replace);
+    const auto copy = dispatch_.copyOf(member, CopyMode::Replace);
     showCopy(copy.value_or(QString()), name);
 }
 

@@ -34,8 +34,8 @@ public:
 
     PicturePane(frmMain& window, PreviewDispatch& dispatch);
 
-    // The preview of the list entry `name` of the directory shown.
-    void Aff_PCX(const QString& name);
+    // The preview of the list entry `name`, the member `member`.
+    void Aff_PCX(const QString& member, const QString& name);
     // The preview of a unit picture: `member` is "unitpics\" + unit + ".pcx".
     void Aff_PCXfbi(const QString& member);
     // Shows the picture file at `path` in PicUnit as it is (the BMP preview).

@@ -73,12 +73,12 @@ void PreviewDispatch::FileView_ItemClick(int row) {
     const QString name = window_.FileView->model()->entry(row).name;
     const QString ext = extensionOf(name).toLower();
     if (ext == QLatin1String("pcx")) {
-        pictures_->Aff_PCX(name);
+        pictures_->Aff_PCX(window_.memberPath(row), name);
     } else if (ext == QLatin1String("fbi")) {
         pictures_->Aff_PCXfbi(QStringLiteral("unitpics\\") + name.left(name.size() - 4) +
                               QStringLiteral(".pcx"));
     } else if (ext == QLatin1String("bmp")) {
-        if (const auto copy = copyOf(window_.GetTreeKey() + name, CopyMode::OnDemand)) {
+        if (const auto copy = copyOf(window_.memberPath(row), CopyMode::OnDemand)) {
             pictures_->showBitmap(*copy);
         }
     } else if (ext == QLatin1String("wav")) {
@@ -96,12 +96,12 @@ void PreviewDispatch::programNotSet() {
                                        common::MessageButtons::Ok);
 }
 
-void PreviewDispatch::launchWithCopy(const std::string& program, const QString& name) {
+void PreviewDispatch::launchWithCopy(const std::string& program, const QString& member) {
     if (program.empty()) {
         programNotSet();
         return;
     }
-    if (const auto copy = copyOf(window_.GetTreeKey() + name, CopyMode::OnDemand)) {
+    if (const auto copy = copyOf(member, CopyMode::OnDemand)) {
         LaunchProgram(QString::fromStdString(program), *copy);
     }
 }
@@ -115,17 +115,17 @@ void PreviewDispatch::FileView_DblClick(int row) {
         return;
     }
     const QString ext = extensionOf(name).toUpper();
-    const QString member = window_.GetTreeKey() + name;
+    const QString member = window_.memberPath(row);
     ProgramLocations& programs = programs_.programs();
     if (ext == QLatin1String("GAF")) {
-        launchWithCopy(programs.SpriteProgramPath, name);
+        launchWithCopy(programs.SpriteProgramPath, member);
     } else if (ext == QLatin1String("3DO")) {
         // The archive's own textures go beside the model's copy first.
         if (!programs.ModelProgramPath.empty()) {
             CopyTextureMembers(window_.archiveHandle(), window_.workingDirectory(),
                                modifying() ? CopyMode::Unpacked : CopyMode::OnDemand);
         }
-        launchWithCopy(programs.ModelProgramPath, name);
+        launchWithCopy(programs.ModelProgramPath, member);
     } else if (ext == QLatin1String("TNT")) {
         if (programs.MapProgramPath.empty()) {
             programNotSet();
@@ -144,7 +144,7 @@ void PreviewDispatch::FileView_DblClick(int row) {
         const auto copy = copyOf(member, CopyMode::OnDemand);
         // The map's companion: the same name with ".ota" in place of the
         // last four characters, in the same folder of the archive.
-        copyOf(window_.GetTreeKey() + name.left(name.size() - 4) + QStringLiteral(".ota"),
+        copyOf(window_.entryFolderKey(row) + name.left(name.size() - 4) + QStringLiteral(".ota"),
                CopyMode::OnDemand);
         if (copy) {
             LaunchProgram(program, *copy);
@@ -178,7 +178,7 @@ void PreviewDispatch::mnuViewText_Click() {
     if (row < 0) {
         return;
     }
-    const QString member = window_.GetTreeKey() + window_.FileView->model()->entry(row).name;
+    const QString member = window_.memberPath(row);
     if (const auto copy = copyOf(member, CopyMode::Replace)) {
         AffTxT(*copy);
     }

@@ -59,7 +59,7 @@ public:
     HexDump* hexDump() const { return hexDump_; }
 
 private:
-    void launchWithCopy(const std::string& program, const QString& name);
+    void launchWithCopy(const std::string& program, const QString& member);
     void programNotSet();
 
     frmMain& window_;

@@ -95,7 +95,7 @@ std::optional<QString> SoundPane::selectedCopy() const {
     if (row < 0) {
         return std::nullopt;
     }
-    const QString member = window_.GetTreeKey() + window_.FileView->model()->entry(row).name;
+    const QString member = window_.memberPath(row);
     return dispatch_.copyOf(member, CopyMode::OnDemand);
 }
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -130,7 +131,10 @@ TEST_F(Window, HidingTheBarsIsWrittenAndRestoredAndLaysTheWindowOut) {
     trigger("mnuViewToolBar");
     EXPECT_FALSE(w.CoolBar->isVisible());
     EXPECT_FALSE(w.findChild<QAction*>("mnuViewToolBar")->isChecked());
-    EXPECT_EQ(w.FileView->y(), 50 / 15);
+    // The find box comes first, the list under it.
+    const QWidget* find = w.findChild<QLineEdit*>("FileFilter");
+    EXPECT_EQ(find->y(), 50 / 15);
+    EXPECT_GT(w.FileView->y(), find->y() + find->height() - 1);
     EXPECT_LT(w.FileView->y(), listTop);
     EXPECT_EQ(settings().read(kApp, kOptions, kToolbarWritten), "False");
     trigger("mnuViewStausBar");
