@@ -14,6 +14,7 @@
 #include "frm_txt.hpp"
 #include "gui_harness.hpp"
 #include "preview_dispatch.hpp"
+#include "program_commands.hpp"
 #include "program_keys.hpp"
 #include "settings_keys.hpp"
 #include "text_decoding.hpp"
@@ -93,6 +94,9 @@ protected:
 };
 
 TEST_F(Preview, ViewersWithoutALocationSaySoAndCopyNothing) {
+    // Locations the user emptied (a fresh configuration has the own viewers).
+    settings().write(kApp, kPrograms, kSpriteKey, "");
+    settings().write(kApp, kPrograms, kModelKey, "");
     openArchive();
     for (const char* key : {"anims", "units", "maps"}) {
         clickNode(key);
@@ -105,6 +109,21 @@ TEST_F(Preview, ViewersWithoutALocationSaySoAndCopyNothing) {
     EXPECT_EQ((*dialogs_)->calls[0].icon, common::MessageIcon::Information);
     EXPECT_TRUE(launches().empty());
     EXPECT_FALSE(fs::exists(copyPath("anims/armcom.gaf")));
+}
+
+TEST_F(Preview, OnAFreshConfigurationSpritesAndModelsOpenInTheOwnViewers) {
+    frmMain& w = openArchive();
+    clickNode("anims");
+    doubleClickEntry("armcom.gaf");
+    clickNode("units");
+    doubleClickEntry("armcom.3do");
+    const fs::path own = w.programCommands()->programDirectory();
+    const QString folder = QString::fromStdString(own.string());
+    const std::vector<Launch> expected = {
+        {QString::fromStdString((own / "spriteglass").string()), copy("anims/armcom.gaf"), folder},
+        {QString::fromStdString((own / "meshglass").string()), copy("units/armcom.3do"), folder}};
+    EXPECT_EQ(launches(), expected);
+    EXPECT_TRUE(messages().isEmpty());
 }
 
 TEST_F(Preview, ViewersGetTheCopyUnderItsFullMemberPath) {

@@ -45,13 +45,17 @@ protected:
     ProgramLocations& programs() { return window_->programCommands()->programs(); }
 };
 
-TEST_F(ProgramSettings, FreshStoreDialogSavesTheOwnViewersAndTheOptions) {
+TEST_F(ProgramSettings, FreshStoreStartsWithTheOwnViewersAndTheDialogSavesTheOptions) {
     frmMain& w = start();
     EXPECT_EQ(programs().TAPath, "");
-    EXPECT_EQ(programs().SpriteProgramPath, "");
+    // The own viewers are the GAF and 3DO locations from the first start.
+    EXPECT_EQ(QString::fromStdString(programs().SpriteProgramPath), sibling("spriteglass"));
+    EXPECT_EQ(QString::fromStdString(programs().ModelProgramPath), sibling("meshglass"));
+    EXPECT_EQ(setting(kOptions, kGafType), "0");
+    EXPECT_EQ(setting(kOptions, k3doType), "0");
     EXPECT_FALSE(programs().PictureExternal);
-    // With nothing set, the launch buttons do nothing and say nothing.
-    for (const char* key : {"TA", "UnitView", "3DO Builder", "GAF Builder", "MAP"}) {
+    // With nothing set, the other launch buttons do nothing and say nothing.
+    for (const char* key : {"TA", "UnitView", "MAP"}) {
         QAction* a = w.Toolbar->findChild<QAction*>(QString::fromUtf8(key));
         ASSERT_NE(a, nullptr) << key;
         EXPECT_TRUE(a->isVisible()) << key;
@@ -86,6 +90,18 @@ TEST_F(ProgramSettings, FreshStoreDialogSavesTheOwnViewersAndTheOptions) {
     EXPECT_EQ(launches()[0],
               (Launch{sibling("spriteglass"), QString(),
                       QString::fromStdString(w.programCommands()->programDirectory().string())}));
+}
+
+TEST_F(ProgramSettings, OwnViewerDefaultsNeverReplaceWhatTheUserSet) {
+    // An external GAF program chosen without a location, and a 3DO location
+    // the user emptied: both stay so at start-up.
+    settings().writeNumber(kApp, kOptions, kGafType, 1);
+    settings().write(kApp, kPrograms, kModelKey, "");
+    start();
+    EXPECT_EQ(programs().SpriteProgramPath, "");
+    EXPECT_EQ(programs().ModelProgramPath, "");
+    EXPECT_EQ(setting(kPrograms, kSpriteKey), "<missing>");
+    EXPECT_EQ(setting(kOptions, k3doType), "<missing>");
 }
 
 TEST_F(ProgramSettings, BrowseButtonsSaveTheChosenProgramAtOnce) {

@@ -72,6 +72,7 @@ void ProgramCommands::startUp() {
         target.programIcon = icon.string();
     }
     RegisterArchiveTypes(target, runningExecutable());
+    DefaultToOwnViewers(window_.settings(), programDirectory_);
     LoadProgramPaths(window_.settings(), programs_);
 }
 

@@ -13,6 +13,25 @@ void LoadProgramPaths(const common::SettingsStore& settings, ProgramLocations& p
     programs.MapProgramPath = settings.read(kApp, kPrograms, kMapKey);
 }
 
+void DefaultToOwnViewers(const common::SettingsStore& settings,
+                         const std::filesystem::path& programDirectory) {
+    // A line break cannot be stored, so it stands for "absent".
+    constexpr std::string_view kAbsent = "\n";
+    const struct {
+        const char* locationKey;
+        const char* optionKey;
+        const char* viewer;
+    } viewers[] = {{kSpriteKey, kGafType, kSpriteViewer}, {kModelKey, k3doType, kModelViewer}};
+    for (const auto& v : viewers) {
+        if (settings.read(kApp, kPrograms, v.locationKey, kAbsent) == kAbsent &&
+            settings.read(kApp, kOptions, v.optionKey, kAbsent) == kAbsent) {
+            settings.write(kApp, kPrograms, v.locationKey,
+                           SiblingProgramPath(programDirectory, v.viewer));
+            settings.writeNumber(kApp, kOptions, v.optionKey, 0);
+        }
+    }
+}
+
 std::string FolderOf(std::string_view path) {
     const auto cut = path.find_last_of("/\\");
     return std::string(cut == std::string_view::npos ? path : path.substr(0, cut));

@@ -26,6 +26,14 @@ struct ProgramLocations {
 // is left as it is.
 void LoadProgramPaths(const common::SettingsStore& settings, ProgramLocations& programs);
 
+// Crateward's own viewers are the defaults of the "GAF" and "3DO" locations:
+// for each of the two whose location key and option key are both absent,
+// the viewer beside the program is stored as the location and 0 as the
+// option, as choosing the quick viewer in the program-locations dialog
+// does. A location or an option the user has set is left as it is.
+void DefaultToOwnViewers(const common::SettingsStore& settings,
+                         const std::filesystem::path& programDirectory);
+
 // The text before the last separator ('/' or '\'), without it; the whole
 // path when it holds none.
 std::string FolderOf(std::string_view path);
