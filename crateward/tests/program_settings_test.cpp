@@ -104,6 +104,39 @@ TEST_F(ProgramSettings, OwnViewerDefaultsNeverReplaceWhatTheUserSet) {
     EXPECT_EQ(setting(kOptions, k3doType), "<missing>");
 }
 
+TEST_F(ProgramSettings, AWindowsProgramWithoutWineIsToldOnce) {
+    struct PathGuard {
+        std::string old = std::getenv("PATH") ? std::getenv("PATH") : "";
+        ~PathGuard() { setenv("PATH", old.c_str(), 1); }
+    } guard;
+    fs::create_directories(path("bin"));
+    setenv("PATH", path("bin").c_str(), 1); // no wine anywhere
+    testsupport::writeFile(path("games/totala.exe"), "MZ windows program");
+    testsupport::writeFile(path("tools/native"), "#!/bin/sh\n");
+    fs::permissions(path("tools/native"), fs::perms::owner_all);
+    settings().write(kApp, kPrograms, kTAKey, path("games/totala.exe").string());
+    settings().write(kApp, kPrograms, kMapKey, path("tools/native").string());
+    start();
+    triggerToolbar("MAP"); // a native program: nothing to say
+    EXPECT_TRUE(messages().isEmpty());
+    triggerToolbar("TA");
+    triggerToolbar("TA");
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains("wine is needed")) << messages()[0].toStdString();
+    EXPECT_TRUE(messages()[0].contains("totala.exe"));
+    EXPECT_EQ(launches().size(), 3u);
+    // With wine installed, nothing is said.
+    closeWindow();
+    testsupport::writeFile(path("bin/wine"), "#!/bin/sh\n");
+    fs::permissions(path("bin/wine"), fs::perms::owner_all);
+    launcher_.reset();
+    launcher_ = std::make_unique<ScopedRecordingLauncher>();
+    (*dialogs_)->calls.clear();
+    start();
+    triggerToolbar("TA");
+    EXPECT_TRUE(messages().isEmpty());
+}
+
 TEST_F(ProgramSettings, BrowseButtonsSaveTheChosenProgramAtOnce) {
     frmMain& w = start();
     frmProgSearch* dialog = w.programCommands()->loadProgramSettings();

@@ -23,6 +23,22 @@ const std::vector<Member> kUnits = {
 
 class UnitExport : public WindowTest {
 protected:
+    // The viewer is a Windows program: a stand-in wine is installed, so no
+    // notice about wine comes.
+    void SetUp() override {
+        WindowTest::SetUp();
+        testsupport::writeFile(path("bin/wine"), "#!/bin/sh\n");
+        fs::permissions(path("bin/wine"), fs::perms::owner_all);
+        const char* old = std::getenv("PATH");
+        oldPath_ = old ? old : "";
+        setenv("PATH", (path("bin").string() + ":" + oldPath_).c_str(), 1);
+    }
+    void TearDown() override {
+        setenv("PATH", oldPath_.c_str(), 1);
+        WindowTest::TearDown();
+    }
+    std::string oldPath_;
+
     frmMain& openUnits(const std::string& viewer) {
         writeArchive(path("units.hpi"), kUnits);
         if (!viewer.empty()) {
@@ -95,6 +111,9 @@ TEST_F(UnitExport, AMissingViewerIsAskedForAndSaved) {
     (*dialogs_)->queueText(QString::fromStdString(uv));
     trigger("mnuExport");
     EXPECT_EQ(messages(), QStringList({"|Select your TA unit viewer..."}));
+    // The prompt offers native programs too.
+    EXPECT_EQ((*dialogs_)->calls.at(1).kind, "openFile");
+    EXPECT_EQ((*dialogs_)->calls.at(1).filter, common::kProgramFilter);
     EXPECT_EQ(settings().read("Crateward", "Programmes", "UV"), uv);
     EXPECT_EQ(archiveContents(path("UV/Core Crateward.ufo")).at("scripts\\corCRWD.cob"),
               "corak script");

@@ -1,5 +1,9 @@
 #include "launcher.hpp"
 
+#include <QApplication>
+#include <QStandardPaths>
+
+#include "common/dialogs.hpp"
 #include "desktop_launcher.hpp"
 #include "program_locations.hpp"
 
@@ -37,8 +41,19 @@ ScopedRecordingLauncher::~ScopedRecordingLauncher() {
 }
 
 void LaunchProgram(const QString& program, const QString& arguments) {
-    Launcher::current().open(program, arguments,
-                             QString::fromStdString(FolderOf(program.toStdString())));
+    Launcher& launcher = Launcher::current();
+    if (!launcher.wineNoticeShown &&
+        DesktopLauncher::kindOf(program) == DesktopLauncher::Kind::Windows &&
+        QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty()) {
+        launcher.wineNoticeShown = true;
+        common::Dialogs::current().message(
+            QApplication::activeWindow(),
+            QStringLiteral("%1 is a Windows program: wine is needed to start it, and wine is not "
+                           "installed. Install wine (the Debian package \"wine\") and try again.")
+                .arg(program),
+            QString(), common::MessageIcon::Information, common::MessageButtons::Ok);
+    }
+    launcher.open(program, arguments, QString::fromStdString(FolderOf(program.toStdString())));
 }
 
 } // namespace crateward

@@ -24,6 +24,10 @@ public:
     static Launcher& current();
     // Installs `launcher`; returns the one it replaces.
     static std::unique_ptr<Launcher> install(std::unique_ptr<Launcher> launcher);
+
+    // Set once the user has been told that wine is missing (told once per
+    // launcher, that is once per run).
+    bool wineNoticeShown = false;
 };
 
 // One recorded launch.
@@ -59,6 +63,8 @@ private:
 
 // Starts `program` with the argument text (possibly empty) and the
 // program's own folder as working directory; the result is not checked.
+// A Windows program while wine is not installed cannot start: the first
+// time, a message says that wine is needed.
 void LaunchProgram(const QString& program, const QString& arguments);
 
 } // namespace crateward

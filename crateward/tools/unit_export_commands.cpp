@@ -78,8 +78,8 @@ void UnitExportCommands::ExportToUnitViewer() {
     if (param.UnitViewPath.empty() ||
         !QFileInfo(QString::fromStdString(param.UnitViewPath)).isFile()) {
         information(&window_, QStringLiteral("Select your TA unit viewer..."), QString());
-        const auto chosen = common::Dialogs::current().openFile(
-            &window_, QString(), QStringLiteral("Applications (*.exe)|*.exe"), QString());
+        // Native programs and Windows ones (started through wine).
+        const auto chosen = common::Dialogs::current().openProgram(&window_, QString(), QString());
         if (!chosen || chosen->isEmpty()) {
             return;
         }
