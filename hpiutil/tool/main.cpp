@@ -1,6 +1,9 @@
 // hpi: list, extract, print, pack, verify and describe HPI archives.
 #include "commands.hpp"
 #include "game_commands.hpp"
+#ifdef HPI_UNITCHECK
+#include "unit_commands.hpp"
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -12,6 +15,9 @@ namespace {
 void printUsage(bool toStderr) {
     hpitool::usage(toStderr);
     (toStderr ? std::cerr : std::cout) << hpitool::gameUsage();
+#ifdef HPI_UNITCHECK
+    (toStderr ? std::cerr : std::cout) << hpitool::unitUsage();
+#endif
 }
 
 } // namespace
@@ -49,6 +55,11 @@ int main(int argc, char** argv) {
     if (command == "shadowed") {
         return hpitool::shadowed(args);
     }
+#ifdef HPI_UNITCHECK
+    if (command == "unitcheck") {
+        return hpitool::unitcheck(args);
+    }
+#endif
     if (command == "list") {
         return hpitool::list(args);
     }

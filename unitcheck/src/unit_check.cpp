@@ -1,60 +1,118 @@
 #include "unitcheck/unit_check.hpp"
 
+#include "check_state.hpp"
+#include "common/codepage.hpp"
 #include "gamefolder/game_folder.hpp"
+#include "unit_rules.hpp"
+
+#include <algorithm>
+#include <set>
 
 namespace unitcheck {
 
-struct UnitCheck::Impl {
-    std::vector<Place> places;
-};
+namespace fs = std::filesystem;
+
+namespace {
+
+void count(const Dependency& node, UnitReport& report) {
+    report.found += node.state == State::Found || node.state == State::Shadowed;
+    report.shadowed += node.state == State::Shadowed;
+    report.missing += node.severity == Severity::Error;
+    report.warnings += node.severity == Severity::Warning;
+    report.notes += node.severity == Severity::Note;
+    for (const Dependency& child : node.children) {
+        count(child, report);
+    }
+}
+
+} // namespace
 
 UnitCheck::UnitCheck() : impl_(std::make_unique<Impl>()) {}
 UnitCheck::UnitCheck(UnitCheck&&) noexcept = default;
 UnitCheck& UnitCheck::operator=(UnitCheck&&) noexcept = default;
 UnitCheck::~UnitCheck() = default;
 
-Result<UnitCheck> UnitCheck::open(const std::filesystem::path&) {
-    return UnitCheck();
+Result<UnitCheck> UnitCheck::open(const fs::path& path) {
+    UnitCheck check;
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        auto game = gamefolder::GameFolder::mount(path);
+        if (!game) {
+            return std::move(game).error();
+        }
+        check.addGameFolder(std::make_shared<const gamefolder::GameFolder>(std::move(*game)));
+    } else if (auto st = check.addArchive(path); !st) {
+        return std::move(st).error();
+    }
+    return check;
 }
-void UnitCheck::addGameFolder(std::shared_ptr<const gamefolder::GameFolder>) {}
-Status UnitCheck::addArchive(const std::filesystem::path&) {
+
+void UnitCheck::addGameFolder(std::shared_ptr<const gamefolder::GameFolder> game) {
+    Place place{PlaceKind::GameFolder, game->folder(), game->folder().string()};
+    impl_->add(std::move(place), gameFolderPlace(std::move(game)));
+}
+
+Status UnitCheck::addArchive(const fs::path& archive) {
+    auto files = archivePlace(archive);
+    if (!files) {
+        return std::move(files).error();
+    }
+    impl_->add(Place{PlaceKind::Archive, archive, archive.filename().string()}, std::move(*files));
     return {};
 }
-Status UnitCheck::addFolder(const std::filesystem::path&) {
+
+Status UnitCheck::addFolder(const fs::path& folder) {
+    auto files = folderPlace(folder);
+    if (!files) {
+        return std::move(files).error();
+    }
+    impl_->add(Place{PlaceKind::Folder, folder, folder.string()}, std::move(*files));
     return {};
 }
+
 const std::vector<Place>& UnitCheck::places() const {
     return impl_->places;
 }
+
 std::vector<std::string> UnitCheck::units() {
-    return {};
-}
-UnitReport UnitCheck::check(std::string_view unit) {
-    UnitReport report;
-    report.unit = std::string(unit);
-    return report;
-}
-std::vector<UnitReport> UnitCheck::checkAll() {
-    return {};
-}
-Result<std::vector<std::uint8_t>> UnitCheck::readMember(int, std::string_view) const {
-    return hpiutil::fail("not yet");
+    std::vector<std::string> names;
+    std::set<std::string> seen;
+    for (const auto& place : impl_->files) {
+        for (const std::string& member : place->files("units", false)) {
+            const std::string_view file = fileNameOf(member);
+            if (hasExtension(file, ".fbi")) {
+                const std::string name(file.substr(0, file.size() - 4));
+                if (seen.insert(common::foldedName(name)).second) {
+                    names.push_back(name);
+                }
+            }
+        }
+    }
+    std::sort(names.begin(), names.end(), common::lessFolded);
+    return names;
 }
 
-std::string_view kindName(Kind) {
-    return "";
+UnitReport UnitCheck::check(std::string_view unit) {
+    UnitReport report;
+    report.root = UnitRules(*impl_).unit(unit);
+    report.unit = report.root.name;
+    count(report.root, report);
+    return report;
 }
-std::string_view stateName(State) {
-    return "";
+
+std::vector<UnitReport> UnitCheck::checkAll() {
+    std::vector<UnitReport> reports;
+    for (const std::string& unit : units()) {
+        reports.push_back(check(unit));
+    }
+    return reports;
 }
-std::string_view severityName(Severity) {
-    return "";
-}
-std::string renderText(const UnitReport&) {
-    return "";
-}
-std::string renderJson(const std::vector<UnitReport>&) {
-    return "[]";
+
+Result<std::vector<std::uint8_t>> UnitCheck::readMember(int place, std::string_view member) const {
+    if (place < 0 || std::size_t(place) >= impl_->files.size()) {
+        return hpiutil::fail("no such place");
+    }
+    return impl_->files[std::size_t(place)]->read(member);
 }
 
 } // namespace unitcheck

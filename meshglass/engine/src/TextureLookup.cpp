@@ -1,6 +1,7 @@
 #include "meshglass/TextureLookup.hpp"
 
 #include "spriteglass/gaf_file.hpp"
+#include "spriteglass/text.hpp"
 
 #include <algorithm>
 #include <limits>
@@ -62,6 +63,7 @@ void TextureLookup::AddSource(std::unique_ptr<TextureSource> source) {
     }
     sources_.push_back(std::move(source));
     files_.emplace_back();
+    entryNames_.emplace_back();
     // A source added later may hold names that were missing so far.
     for (auto it = found_.begin(); it != found_.end();) {
         it = it->second == nullptr ? found_.erase(it) : std::next(it);
@@ -136,6 +138,36 @@ const FoundTexture* TextureLookup::Find(std::string_view name) {
         }
     }
     return (found_[key] = std::move(found)).get();
+}
+
+std::optional<std::string> TextureLookup::FileHolding(std::string_view name) {
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    const std::string key = spriteglass::NameKey(name);
+    for (std::size_t source = 0; source < sources_.size(); ++source) {
+        auto& files = entryNames_[source];
+        if (!files) {
+            files.emplace();
+            for (const std::string& file : sources_[source]->TextureFiles()) {
+                std::vector<std::string> names;
+                if (auto bytes = sources_[source]->ReadTextureFile(file)) {
+                    names = spriteglass::classGAF::EntryNames(*bytes);
+                    for (std::string& n : names) {
+                        n = spriteglass::NameKey(n);
+                    }
+                    std::sort(names.begin(), names.end());
+                }
+                files->emplace_back(file, std::move(names));
+            }
+        }
+        for (const auto& [file, names] : *files) {
+            if (std::binary_search(names.begin(), names.end(), key)) {
+                return file;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 void AddModelTextureSources(TextureLookup& lookup, const fs::path& modelFile,

@@ -72,6 +72,30 @@ bool classGAF::LoadBytes(std::span<const std::uint8_t> bytes, const Progress& pr
     return true;
 }
 
+std::vector<std::string> classGAF::EntryNames(std::span<const std::uint8_t> bytes) {
+    GafLoadContext context(bytes);
+    std::vector<std::string> result;
+    const auto entryCount = context.read<std::int32_t>(4);
+    if (!entryCount || *entryCount <= 0) {
+        return result;
+    }
+    const std::int64_t entries =
+        std::min<std::int64_t>(*entryCount, std::max<std::int64_t>(0, (context.size() - 12) / 4));
+    std::unordered_set<std::string> names;
+    for (std::int64_t i = 0; i < entries; ++i) {
+        const std::int32_t offset = *context.read<std::int32_t>(12 + 4 * i);
+        if (!context.has(offset, 40)) {
+            continue;
+        }
+        const char* name = reinterpret_cast<const char*>(context.at(offset + 8));
+        const std::string_view entry(name, strnlen(name, 32));
+        if (names.insert(NameKey(entry)).second) {
+            result.emplace_back(entry);
+        }
+    }
+    return result;
+}
+
 const classGAFAnimation* classGAF::Find(std::string_view name) const {
     for (const classGAFAnimation& animation : animations_) {
         if (SameNameIgnoringCase(animation.Name(), name)) {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace spriteglass {
@@ -48,6 +49,10 @@ public:
     // The texture of that name, or null when no source holds it. The result
     // stays valid (same address, same texels) as long as the lookup lives.
     const FoundTexture* Find(std::string_view name);
+    // The texture file holding an entry of that name (without regard to
+    // case), asking the sources in order, without decoding any picture: for
+    // checks of many names. Each file's entry names are read once.
+    std::optional<std::string> FileHolding(std::string_view name);
 
 private:
     struct LoadedFile {
@@ -61,6 +66,9 @@ private:
     std::vector<std::unique_ptr<TextureSource>> sources_;
     std::vector<std::optional<std::vector<LoadedFile>>> files_;  // per source, once read
     std::map<std::string, std::unique_ptr<FoundTexture>> found_; // by lower-case name
+    // Per source, once read: each file's name and the folded names of its entries.
+    std::vector<std::optional<std::vector<std::pair<std::string, std::vector<std::string>>>>>
+        entryNames_;
 };
 
 // Where a model's textures are looked for, in this order: extra (a folder

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +37,10 @@ public:
     // number of frame pixels one load may make (256 Mi at most).
     bool LoadBytes(std::span<const std::uint8_t> bytes, const Progress& progress = {},
                    std::int64_t pixelLimit = INT64_MAX);
+
+    // The entry names of a file's bytes, in file order, the first of a name
+    // only (as LoadBytes keeps them), read without decoding any frame.
+    static std::vector<std::string> EntryNames(std::span<const std::uint8_t> bytes);
 
     // In file order; names are unique without regard to case (the first wins).
     const std::vector<classGAFAnimation>& Animations() const { return animations_; }

@@ -1,0 +1,99 @@
+// hpi unitcheck: the places it takes, its exit codes, its text and JSON.
+#include "unit_fixture.hpp"
+
+#include "testsupport/testsupport.hpp"
+
+#include <array>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace {
+
+struct ToolRun {
+    int code;
+    std::string out;
+};
+
+std::string quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) {
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return q + "'";
+}
+
+ToolRun hpi(const std::string& args) {
+    const std::string cmd =
+        "TA_DIR= WINEPREFIX=/nonexistent " + quote(HPI_TOOL) + " " + args + " 2>&1";
+    FILE* p = ::popen(cmd.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buf;
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) {
+        out.append(buf.data(), n);
+    }
+    const int status = ::pclose(p);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+struct ToolUnits {
+    testsupport::TempDir dir;
+    std::string archive, folder, game;
+    ToolUnits() {
+        unitfixture::Members m;
+        unitfixture::addUnit(m, "ARMGOOD");
+        unitfixture::addUnit(m, "CORBAD");
+        m.erase("sounds\\CORBADhit.wav");
+        archive = (dir / "units.ufo").string();
+        folder = (dir / "unpacked").string();
+        game = (dir / "game").string();
+        EXPECT_TRUE(unitfixture::writeArchive(archive, m));
+        EXPECT_TRUE(unitfixture::writeFolder(folder, m));
+        std::filesystem::create_directory(game);
+        EXPECT_TRUE(unitfixture::writeArchive(dir / "game" / "units.ufo", m));
+    }
+};
+
+TEST(UnitTool, ExitCodeSaysWhetherAnythingIsMissing) {
+    ToolUnits t;
+    for (const std::string& place :
+         {quote(t.archive), quote(t.folder), "--game " + quote(t.game)}) {
+        const ToolRun good = hpi("unitcheck " + place + " armgood");
+        EXPECT_EQ(good.code, 0) << place << "\n" << good.out;
+        EXPECT_NE(good.out.find("ARMGOOD: "), std::string::npos) << good.out;
+
+        const ToolRun all = hpi("unitcheck " + place);
+        EXPECT_EQ(all.code, 1) << place << "\n" << all.out;
+        EXPECT_NE(
+            all.out.find("MISSING        sound (soundhit) CORBADhit  sounds\\CORBADhit.wav\n"),
+            std::string::npos)
+            << all.out;
+        EXPECT_NE(all.out.find("2 units checked, 1 with something missing"), std::string::npos);
+    }
+    EXPECT_EQ(hpi("unitcheck " + quote(t.archive) + " ARMGOOD NOSUCH").code, 1);
+}
+
+TEST(UnitTool, JsonHasOneObjectPerUnit) {
+    ToolUnits t;
+    const ToolRun run = hpi("unitcheck --json " + quote(t.archive));
+    EXPECT_EQ(run.code, 1);
+    ASSERT_EQ(run.out.rfind("[\n{\"unit\":\"ARMGOOD\",\"found\":", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("\n{\"unit\":\"CORBAD\","), std::string::npos);
+    EXPECT_NE(run.out.find("\"missing\":1,"), std::string::npos);
+    EXPECT_EQ(run.out.substr(run.out.size() - 4), "}\n]\n");
+}
+
+TEST(UnitTool, UsageErrorsAndUnreadablePlaces) {
+    ToolUnits t;
+    EXPECT_EQ(hpi("unitcheck --bogus " + quote(t.archive)).code, 2);
+    EXPECT_EQ(hpi("unitcheck --game").code, 2);
+    const ToolRun noGame = hpi("unitcheck ARMGOOD");
+    EXPECT_EQ(noGame.code, 1);
+    EXPECT_NE(noGame.out.find("no game folder"), std::string::npos) << noGame.out;
+    testsupport::writeFile(t.dir / "broken.ufo", std::string_view("not an archive"));
+    EXPECT_EQ(hpi("unitcheck " + quote((t.dir / "broken.ufo").string())).code, 1);
+    EXPECT_NE(hpi("--help").out.find("hpi unitcheck"), std::string::npos);
+}
+
+} // namespace
