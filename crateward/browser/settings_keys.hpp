@@ -16,6 +16,11 @@ inline constexpr const char* kToolbarWritten = "Show/Hide ToolBar";
 inline constexpr const char* kToolbarRead = "Show/Hide Toolbar";
 inline constexpr const char* kStatusBar = "Show/Hide StatusBar";
 inline constexpr const char* kViewType = "View Type";
+// Kept by this program beyond the original keys: the folder the user last
+// saved into (save dialogs open there) and the tree's width beside the list
+// in twips (the splitter's position).
+inline constexpr const char* kLastSaveFolder = "Last Save Folder";
+inline constexpr const char* kTreeWidth = "Tree Width";
 
 inline constexpr const char* kRecent = "Opened Hpi"; // keys "1" (newest) to "10"
 inline constexpr int kRecentCount = 10;
