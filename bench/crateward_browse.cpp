@@ -5,12 +5,19 @@
 //   list_5000_vs_library: a click on the 5,000-file node (list in report
 //                         mode) against the HPIDir walk over it; the time
 //                         with the report view's layout and drawing is
-//                         printed beside it.
+//                         printed beside it;
+//   filter_50k_vs_library: typing "f" in the find box of the freshly opened
+//                         archive until the list holds the 50,000 files
+//                         that match (the archive's names read for the
+//                         first find included) against the library's walk;
+//                         a second character, with the names already read,
+//                         is printed beside it.
 // Times are the process's CPU time, steadier than wall time on a shared
 // machine.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -21,6 +28,7 @@
 #include <string>
 
 #include "file_view_control.hpp"
+#include "file_view_model.hpp"
 #include "frm_main.hpp"
 #include "hpiutil/hpiutil.h"
 #include "hpiutil/writer.hpp"
@@ -126,6 +134,31 @@ void BM_window_list(benchmark::State& state) {
     }
 }
 
+// range(0) 0: the first letter after the archive opened; 1: a second
+// character typed after it ("fb" after "f": the 45,036 ".fbi" files).
+void BM_window_filter(benchmark::State& state) {
+    crateward::frmMain& w = window();
+    const QString path = QString::fromStdString(fixture().archive.string());
+    w.FileView->setViewMode(crateward::FileViewControl::Report);
+    auto* box = w.findChild<QLineEdit*>(QStringLiteral("FileFilter"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.OpenHPI(path);
+        if (state.range(0) == 1) {
+            QTest::keyClick(box, 'f');
+        }
+        state.ResumeTiming();
+        QTest::keyClick(box, state.range(0) == 1 ? 'b' : 'f');
+        state.PauseTiming();
+        if (w.FileView->model()->count() < (state.range(0) == 1 ? 45036 : 50000)) {
+            std::fprintf(stderr, "the find listed %d entries\n", w.FileView->model()->count());
+            std::exit(1);
+        }
+        box->clear();
+        state.ResumeTiming();
+    }
+}
+
 class Collector : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -155,6 +188,7 @@ int main(int argc, char** argv) {
     add("window_open", BM_window_open);
     add("library_dir", BM_library_dir);
     add("window_list", BM_window_list)->Arg(0)->Arg(1);
+    add("window_filter", BM_window_filter)->Arg(0)->Arg(1);
     Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
     auto& ms = collector.ms;
@@ -162,10 +196,14 @@ int main(int argc, char** argv) {
                 ms["window_open"] / ms["library_walk"]);
     std::printf("RATIO list_5000_vs_library %.2f target <= 5\n",
                 ms["window_list/0"] / ms["library_dir"]);
+    std::printf("RATIO filter_50k_vs_library %.2f target <= 5\n",
+                ms["window_filter/0"] / ms["library_walk"]);
     std::printf("TIME open_tree_ms %.2f library_walk_ms %.2f\n", ms["window_open"],
                 ms["library_walk"]);
     std::printf("TIME list_5000_ms %.2f library_dir_ms %.2f\n", ms["window_list/0"],
                 ms["library_dir"]);
+    std::printf("TIME filter_50k_ms %.2f filter_45k_second_character_ms %.2f\n",
+                ms["window_filter/0"], ms["window_filter/1"]);
     std::printf("TIME list_5000_drawn_ms %.2f (the click, layout and drawing; reported)\n",
                 ms["window_list/1"]);
     std::fflush(stdout);
