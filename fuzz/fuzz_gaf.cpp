@@ -49,6 +49,16 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     classGAF gaf;
     gaf.LoadBytes(std::span(data, size), {}, kLoadPixels);
+    // The names-only reader lists exactly the entries the full load keeps.
+    const std::vector<std::string> names = classGAF::EntryNames(std::span(data, size));
+    if (names.size() != gaf.Animations().size()) {
+        __builtin_trap();
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] != gaf.Animations()[i].Name()) {
+            __builtin_trap();
+        }
+    }
     std::int64_t pixels = 0;
     for (const classGAFAnimation& animation : gaf.Animations()) {
         for (const classGAFFrame& frame : animation.Frames()) {

@@ -19,8 +19,8 @@ namespace unitcheck {
 struct TdfLimits {
     std::size_t maxBytes = 8u << 20;   // text read; the rest is ignored
     int maxDepth = 16;                 // sections inside sections
-    std::size_t maxSections = 100000;  // in the whole text
-    std::size_t maxValues = 1000000;   // key=value pairs in the whole text
+    std::size_t maxSections = 50000;   // in the whole text
+    std::size_t maxValues = 250000;    // key=value pairs in the whole text
     std::size_t maxNameLength = 256;   // longer section names and keys are cut
     std::size_t maxValueLength = 4096; // longer values are cut
 };
