@@ -334,6 +334,8 @@ TEST_F(ProgramSettings, WindowsProgramsGoThroughWineWithWindowsPaths) {
     EXPECT_EQ(DesktopLauncher::kindOf("NOTEPAD.EXE"), DesktopLauncher::Kind::TextEditor);
     EXPECT_EQ(DesktopLauncher::kindOf(QString::fromStdString(path("none").string())),
               DesktopLauncher::Kind::Missing);
+    EXPECT_EQ(DesktopLauncher::kindOf(QString::fromStdString(path("").string())),
+              DesktopLauncher::Kind::Folder);
     DesktopLauncher().open(exe, "/tmp/x/map.tnt", QString::fromStdString(path("ta").string()));
     EXPECT_EQ(waitForText(out),
               "2|" + game.string() + "|Z:\\tmp\\x\\map.tnt|" + path("ta").string() + "\nend\n");

@@ -41,6 +41,9 @@ DesktopLauncher::Kind DesktopLauncher::kindOf(const QString& file) {
     if (file.compare(QLatin1String("notepad.exe"), Qt::CaseInsensitive) == 0) {
         return Kind::TextEditor;
     }
+    if (QFileInfo(file).isDir()) {
+        return Kind::Folder;
+    }
     if (!QFileInfo(file).isFile()) {
         return Kind::Missing;
     }
@@ -95,6 +98,7 @@ void DesktopLauncher::open(const QString& file, const QString& arguments,
             openDocument(arguments);
         }
         break;
+    case Kind::Folder:
     case Kind::Document:
         openDocument(file);
         break;

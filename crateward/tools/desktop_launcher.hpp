@@ -7,6 +7,7 @@
 //   Windows path with "winepath -w";
 // - "notepad.exe" (the Windows text editor, named without a folder) opens
 //   its argument, a text file, with the desktop's program for it;
+// - a folder opens in the desktop's file manager;
 // - anything else is a document, opened with the desktop's program for it.
 // A working directory that does not exist is not used. Failures are silent.
 #pragma once
@@ -17,7 +18,7 @@ namespace crateward {
 
 class DesktopLauncher : public Launcher {
 public:
-    enum class Kind { Native, Windows, TextEditor, Document, Missing };
+    enum class Kind { Native, Windows, TextEditor, Folder, Document, Missing };
 
     void open(const QString& file, const QString& arguments, const QString& directory) override;
 
