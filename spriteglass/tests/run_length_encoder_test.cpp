@@ -1,10 +1,15 @@
 // The run-length encoder against an exhaustive search for the shortest row
 // code, and against the reader's decoder.
+#include "spriteglass/gaf_file.hpp"
 #include "spriteglass/palette.hpp"
 #include "spriteglass/run_length_encoder.hpp"
 #include "spriteglass/run_length_rows.hpp"
 
+#include <testsupport/testsupport.hpp>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <algorithm>
 #include <random>
@@ -87,19 +92,78 @@ std::vector<std::uint8_t> randomRow(std::mt19937& rng) {
     return row;
 }
 
+// Rows where the choices are close: few values, transparent ones among
+// them, runs of 1 to 4 and now and then one near a code's limit (63 to 66,
+// 126 to 129), stretches crossing the 64-pixel literal blocks.
+std::vector<std::uint8_t> closeCallRow(std::mt19937& rng) {
+    std::vector<std::uint8_t> row;
+    const int width = std::uniform_int_distribution<int>(1, 300)(rng);
+    const std::uint8_t values[] = {MaskIndex, 1, 2, 3};
+    while (int(row.size()) < width) {
+        int length = std::uniform_int_distribution<int>(1, 4)(rng);
+        if (rng() % 40 == 0) {
+            length = (rng() % 2 ? 63 : 126) + int(rng() % 4);
+        }
+        row.insert(row.end(), std::size_t(length), values[rng() % 4]);
+    }
+    row.resize(std::size_t(width));
+    return row;
+}
+
+// The row's code is as short as the exhaustive search finds, stays inside the
+// row and decodes back to it.
+void expectShortestAndExact(const std::vector<std::uint8_t>& row, const std::string& what) {
+    std::vector<std::uint8_t> code = {0xAB}; // appended after what is there
+    EncodeRunLengthRow(row, code);
+    ASSERT_EQ(code.front(), 0xAB) << what;
+    code.erase(code.begin());
+    ASSERT_EQ(code.size(), shortestByExhaustiveSearch(row)) << what;
+    std::vector<std::uint8_t> decoded;
+    ASSERT_TRUE(decodeInsideRow(code, int(row.size()), decoded)) << what;
+    ASSERT_EQ(decoded, row) << what;
+}
+
 } // namespace
 
 TEST(RunLengthEncoder, RandomRowsAreAsShortAsAnExhaustiveSearchAndStayInsideTheRow) {
     std::mt19937 rng(19);
     for (int n = 0; n < 3000; ++n) {
-        const std::vector<std::uint8_t> row = randomRow(rng);
-        std::vector<std::uint8_t> code;
-        EncodeRunLengthRow(row, code);
-        ASSERT_EQ(code.size(), shortestByExhaustiveSearch(row)) << "row " << n;
-        std::vector<std::uint8_t> decoded;
-        ASSERT_TRUE(decodeInsideRow(code, int(row.size()), decoded)) << "row " << n;
-        ASSERT_EQ(decoded, row) << "row " << n;
+        expectShortestAndExact(randomRow(rng), "row " + std::to_string(n));
+        expectShortestAndExact(closeCallRow(rng), "close row " + std::to_string(n));
     }
+}
+
+TEST(RunLengthEncoder, EveryRowOfTheRealFilesIsAsShortAsAnExhaustiveSearch) {
+    const auto folder = testsupport::realFile("gaf");
+    if (!folder) {
+        GTEST_SKIP() << "no real files in " << testsupport::realFilePath("gaf");
+    }
+    std::size_t rows = 0;
+    const auto check = [&](const classGAFFrame& frame, const std::string& what,
+                           const auto& self) -> void {
+        for (std::size_t i = 0; i < frame.Subframes().size(); ++i) {
+            self(frame.Subframes()[i], what + " subframe " + std::to_string(i + 1), self);
+        }
+        const int width = frame.Fields().Width;
+        for (int r = 0; r < frame.Fields().Height && frame.Subframes().empty(); ++r) {
+            const auto first = frame.Pixels().begin() + std::ptrdiff_t(r) * width;
+            expectShortestAndExact({first, first + width}, what + " row " + std::to_string(r));
+            ++rows;
+        }
+    };
+    for (const auto& item : std::filesystem::directory_iterator(*folder)) {
+        classGAF gaf;
+        gaf.Load(item.path());
+        for (const auto& entry : gaf.Animations()) {
+            for (std::size_t f = 0; f < entry.Frames().size(); ++f) {
+                check(entry.Frames()[f],
+                      item.path().filename().string() + " " + entry.Name() + " frame " +
+                          std::to_string(f + 1),
+                      check);
+            }
+        }
+    }
+    EXPECT_GT(rows, 1000u);
 }
 
 TEST(RunLengthEncoder, KnownRowsGiveTheirCodes) {
@@ -113,12 +177,22 @@ TEST(RunLengthEncoder, KnownRowsGiveTheirCodes) {
               (std::vector<std::uint8_t>{0x05, 0x0A, 0x2A, 0x04, 0x10, 0x11}));
     EXPECT_TRUE(encode(std::vector<std::uint8_t>(300, MaskIndex)).empty());
     EXPECT_EQ(encode({7, 9, 9, 9}), (std::vector<std::uint8_t>{0x00, 7})); // no trailing skip
-    // 200 equal pixels: three repeats of 64 and one of 8; 130 transparent
-    // pixels before them: a skip of 127 and one of 3.
+    // 200 equal pixels: a repeat of 8 and three of 64; 130 transparent
+    // pixels before them: a skip of 3 and one of 127 (a long run's shorter
+    // code comes first).
     std::vector<std::uint8_t> row(130, MaskIndex);
     row.insert(row.end(), 200, 5);
     EXPECT_EQ(encode(row),
-              (std::vector<std::uint8_t>{0xFF, 0x07, 0xFE, 5, 0xFE, 5, 0xFE, 5, 0x1E, 5}));
+              (std::vector<std::uint8_t>{0x07, 0xFF, 0x1E, 5, 0xFE, 5, 0xFE, 5, 0xFE, 5}));
+    // 65 pixels with no two neighbours equal: a literal of 64, then one of 1.
+    std::vector<std::uint8_t> mixed;
+    for (int i = 0; i < 65; ++i) {
+        mixed.push_back(std::uint8_t(i % 2));
+    }
+    const std::vector<std::uint8_t> code = encode(mixed);
+    ASSERT_EQ(code.size(), 67u);
+    EXPECT_EQ(code[0], 0xFC);
+    EXPECT_EQ(code[65], 0x00);
 }
 
 TEST(RunLengthEncoder, FramesDecodeBackThroughTheReadersDecoder) {
