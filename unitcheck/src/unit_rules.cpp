@@ -264,16 +264,33 @@ Dependency UnitRules::weapon(std::string role, std::string_view value) {
             node.children.push_back(sound(key, *s));
         }
     }
-    if (const std::string* gaf = given("explosiongaf")) {
-        node.children.push_back(explosion(*gaf, given("explosionart"), given("waterexplosionart")));
+    // The explosions' entries are in the explosiongaf GAF; a weapon that
+    // names a waterexplosiongaf of its own takes its water explosion from that.
+    const std::string* gaf = given("explosiongaf");
+    const std::string* waterGaf = given("waterexplosiongaf");
+    if (waterGaf != nullptr && gaf != nullptr &&
+        common::equalsFolded(plainName(*gaf, "anims", ".gaf"),
+                             plainName(*waterGaf, "anims", ".gaf"))) {
+        waterGaf = nullptr;
+    }
+    if (gaf != nullptr) {
+        node.children.push_back(
+            explosion("explosiongaf", *gaf,
+                      {{"explosionart", given("explosionart")},
+                       {"waterexplosionart", waterGaf ? nullptr : given("waterexplosionart")}}));
+    }
+    if (waterGaf != nullptr) {
+        node.children.push_back(explosion("waterexplosiongaf", *waterGaf,
+                                          {{"waterexplosionart", given("waterexplosionart")}}));
     }
     return node;
 }
 
-Dependency UnitRules::explosion(std::string_view gafValue, const std::string* art,
-                                const std::string* waterArt) {
+Dependency
+UnitRules::explosion(std::string role, std::string_view gafValue,
+                     const std::vector<std::pair<const char*, const std::string*>>& arts) {
     const std::string name = plainName(gafValue, "anims", ".gaf");
-    Dependency node = file(Kind::ExplosionAnimation, "explosiongaf", name,
+    Dependency node = file(Kind::ExplosionAnimation, std::move(role), name,
                            "anims\\" + name + ".gaf", Severity::Error);
     if (node.place < 0) {
         return node;
@@ -289,7 +306,7 @@ Dependency UnitRules::explosion(std::string_view gafValue, const std::string* ar
     for (const std::string& entry : spriteglass::classGAF::EntryNames(*bytes)) {
         entries.insert(common::foldedName(entry));
     }
-    for (auto [key, entry] : {std::pair{"explosionart", art}, {"waterexplosionart", waterArt}}) {
+    for (const auto& [key, entry] : arts) {
         if (entry == nullptr) {
             continue;
         }

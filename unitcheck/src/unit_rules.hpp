@@ -31,8 +31,9 @@ private:
     Dependency sound(std::string role, std::string_view value);
     Dependency soundCategory(std::string_view value);
     Dependency weapon(std::string role, std::string_view value);
-    Dependency explosion(std::string_view gafValue, const std::string* art,
-                         const std::string* waterArt);
+    // An explosion GAF and, for each key given, the entry it names in it.
+    Dependency explosion(std::string role, std::string_view gafValue,
+                         const std::vector<std::pair<const char*, const std::string*>>& arts);
     std::vector<Dependency> buildMenus(const std::string& unitName);
 
     UnitCheck::Impl& impl_;

@@ -164,6 +164,22 @@ TEST(UnitCheck, TextureAndExplosionEntriesAreLookedUpByName) {
         << unitcheck::renderText(report);
 }
 
+// A weapon naming a waterexplosiongaf of its own takes its water explosion from it.
+TEST(UnitCheck, WaterExplosionFromItsOwnGaf) {
+    testsupport::TempDir dir;
+    Members m = completeUnit();
+    m["weapons\\ARMFIX.tdf"] = "[ARMFIX_LASER]{explosiongaf=ARMFIXfx;explosionart=blast;"
+                               "waterexplosiongaf=water;waterexplosionart=bubbles;}"
+                               "[ARMFIX_BLAST]{waterexplosiongaf=water;waterexplosionart=foam;}";
+    m["anims\\water.gaf"] = unitfixture::makeGaf({"BUBBLES"});
+    const auto report = checkArchive(dir, m);
+    EXPECT_EQ(looked(report, Severity::Error), std::set<std::string>{"anims\\water.gaf: foam"})
+        << unitcheck::renderText(report);
+    const Dependency* bubbles = findNode(report, Kind::ExplosionArt, "bubbles");
+    ASSERT_NE(bubbles, nullptr);
+    EXPECT_EQ(bubbles->member, "anims\\water.gaf");
+}
+
 TEST(UnitCheck, ScriptPiecesAreCheckedAgainstTheModel) {
     testsupport::TempDir dir;
     Members m = completeUnit();
