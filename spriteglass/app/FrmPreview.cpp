@@ -2,6 +2,7 @@
 
 #include "ProgramPalette.hpp"
 #include "common/dialogs.hpp"
+#include "common/owned_window.hpp"
 #include "spriteglass/compose.hpp"
 #include "spriteglass/text.hpp"
 
@@ -11,7 +12,7 @@
 namespace spriteglass {
 
 FrmPreview::FrmPreview(std::shared_ptr<const classGAFAnimation> animation, QWidget* owner)
-    : QWidget(owner, Qt::Window), animation_(std::move(animation)) {
+    : QWidget(owner, common::kOwnedWindowFlags), animation_(std::move(animation)) {
     setObjectName(QStringLiteral("FrmPreview"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Preview - '") +

@@ -1,5 +1,6 @@
 // A window that plays one animation at 10 frames per second, each frame
-// composed from its subframes on the window's own surface.
+// composed from its subframes on the window's own surface. Owned by the
+// viewer (common/owned_window.hpp): it stays in front of it.
 #pragma once
 
 #include "PictureBox.hpp"

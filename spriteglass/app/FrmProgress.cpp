@@ -1,5 +1,7 @@
 #include "FrmProgress.hpp"
 
+#include "common/owned_window.hpp"
+
 #include <QApplication>
 #include <QVBoxLayout>
 
@@ -8,7 +10,7 @@
 namespace spriteglass {
 
 FrmProgress::FrmProgress(QWidget* owner, int delayMs)
-    : QWidget(owner, Qt::Window), delayMs_(delayMs) {
+    : QWidget(owner, common::kOwnedWindowFlags), delayMs_(delayMs) {
     setObjectName(QStringLiteral("FrmProgress"));
     setWindowTitle(QStringLiteral("Spriteglass"));
     Status = new QLabel(this);

@@ -1,4 +1,5 @@
-// The loading progress window shown while a GAF file is read.
+// The loading progress window shown while a GAF file is read, owned by the
+// viewer (common/owned_window.hpp) so it shows in front of it.
 #pragma once
 
 #include <QElapsedTimer>

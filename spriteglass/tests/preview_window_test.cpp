@@ -1,4 +1,5 @@
 #include "FrmPreview.hpp"
+#include "FrmProgress.hpp"
 #include "ProgramPalette.hpp"
 #include "frmGafViewer.hpp"
 
@@ -8,6 +9,7 @@
 #include <testsupport/testsupport.hpp>
 
 #include <QApplication>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -96,4 +98,29 @@ TEST(FrmPreview, ASurfaceThatCannotBeMadeShowsTheMemoryMessageAndCloses) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(viewer.previews()[0].isNull());
     EXPECT_TRUE(viewer.isEnabled()); // only the preview closed
+}
+
+TEST(OwnedWindows, PreviewAndProgressAreDialogTypeWindowsOfTheViewer) {
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir / "a.gaf", makeGaf({{"Big", {rawFrame(4, 4)}}}));
+    frmGafViewer viewer;
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "a.gaf")));
+    viewer.show();
+    QApplication::processEvents();
+    viewer.cmdPreviewAnimation->click();
+    ASSERT_EQ(viewer.previews().size(), 1);
+    FrmProgress progress(&viewer, 0);
+    progress.Update(1, 2); // shows at once
+    for (QWidget* owned :
+         {static_cast<QWidget*>(viewer.previews()[0]), static_cast<QWidget*>(&progress)}) {
+        SCOPED_TRACE(owned->objectName().toStdString());
+        ASSERT_TRUE(owned->isVisible());
+        // Qt names the owner of a dialog-type window to the window manager
+        // (WM_TRANSIENT_FOR on X11), which keeps it in front of its owner.
+        EXPECT_EQ(owned->windowType(), Qt::Dialog);
+        EXPECT_EQ(owned->parentWidget(), &viewer);
+        ASSERT_NE(owned->windowHandle(), nullptr);
+        EXPECT_EQ(owned->windowHandle()->transientParent(), viewer.windowHandle());
+        EXPECT_TRUE(owned->windowFlags() & Qt::WindowMinMaxButtonsHint);
+    }
 }
