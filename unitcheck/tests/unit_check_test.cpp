@@ -287,6 +287,52 @@ TEST(UnitCheck, ShadowedScriptInALaterArchive) {
     EXPECT_NE(unitcheck::renderText(report).find("also in zzpatch.ufo"), std::string::npos);
 }
 
+// A menu page of a builder (guis\<builder><page>.gui) listing the unit as a gadget.
+TEST(UnitCheck, BuildMenuFromAGuiPage) {
+    testsupport::TempDir dir;
+    Members m = completeUnit();
+    m.erase("download\\ARMFIX.tdf");
+    m["guis\\ARMLAB2.GUI"] = "[GADGET0]{[COMMON]{ID=0;name=ARMLAB2;}}\n"
+                             "[GADGET1]{[COMMON]{ID=12;name=armfix;}}\n"
+                             "[GADGET2]{[COMMON]{ID=12;name=OTHER;}}";
+    const auto report = checkArchive(dir, m);
+    EXPECT_EQ(report.warnings, 0) << unitcheck::renderText(report);
+    const Dependency* menu = findNode(report, Kind::BuildMenu, "ARMLAB");
+    ASSERT_NE(menu, nullptr) << unitcheck::renderText(report);
+    EXPECT_EQ(menu->state, State::Found);
+    EXPECT_EQ(menu->looked, "guis\\ARMLAB2.GUI [GADGET1]");
+}
+
+// The real armmav script and model in a unit: every piece the script names
+// is in the model, and the model's groundx2 is the one piece it never names.
+TEST(UnitCheck, RealArmmavScriptAgainstItsModel) {
+    const auto cob = testsupport::realFile("cob/armmav.cob");
+    const auto model = testsupport::realFile("3do/armmav.3do");
+    if (!cob || !model) {
+        GTEST_SKIP() << "real files not present";
+    }
+    auto text = [](const std::filesystem::path& p) {
+        const auto bytes = testsupport::readFile(p);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    testsupport::TempDir dir;
+    const auto report =
+        checkArchive(dir,
+                     {{"units\\ARMMAV.FBI", "[UNITINFO]{UnitName=ARMMAV;Objectname=ARMMAV;}"},
+                      {"scripts\\ARMMAV.COB", text(*cob)},
+                      {"objects3d\\ARMMAV.3DO", text(*model)}},
+                     "armmav");
+    const Dependency* script = findNode(report, Kind::Script, "ARMMAV");
+    ASSERT_NE(script, nullptr);
+    std::vector<std::string> found, unused;
+    for (const Dependency& piece : script->children) {
+        (piece.state == State::Unused ? unused : found).push_back(piece.name);
+        EXPECT_NE(piece.state, State::Missing) << piece.name;
+    }
+    EXPECT_EQ(found.size(), 25u);
+    EXPECT_EQ(unused, std::vector<std::string>{"groundx2"});
+}
+
 // The window's case: the open archive first, the game folder for the rest.
 TEST(UnitCheck, ArchiveFirstThenGameFolder) {
     testsupport::TempDir dir;
