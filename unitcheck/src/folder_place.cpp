@@ -39,7 +39,8 @@ public:
                 it.disable_recursion_pending();
             }
             std::string member;
-            for (const fs::path& part : fs::relative(it->path(), folder_, ec)) {
+            // Lexically: a link stays where it is in the folder, wherever it points.
+            for (const fs::path& part : it->path().lexically_relative(folder_)) {
                 member += (member.empty() ? "" : "\\") + part.string();
             }
             if (!member.empty()) {

@@ -381,6 +381,13 @@ TEST(UnitCheck, UnpackedFolderAndAllUnits) {
     EXPECT_FALSE(reports[0].anyMissing()) << unitcheck::renderText(reports[0]);
     EXPECT_EQ(looked(reports[1], Severity::Error), std::set<std::string>{"unitpics\\CORTWO.pcx"});
     EXPECT_EQ(check.check("nosuchunit").root.state, State::Missing);
+
+    // A file of the folder that is a link to one elsewhere is found where the link is.
+    std::filesystem::rename(dir / "mod" / "unitpics" / "ARMONE.pcx", dir / "elsewhere.pcx");
+    std::filesystem::create_symlink(dir / "elsewhere.pcx", dir / "mod" / "unitpics" / "ARMONE.pcx");
+    unitcheck::UnitCheck linked;
+    ASSERT_TRUE(linked.addFolder(dir / "mod").ok());
+    EXPECT_FALSE(linked.check("ARMONE").anyMissing());
     EXPECT_FALSE(check.addFolder(dir / "absent").ok());
 }
 
