@@ -6,6 +6,7 @@
 #include "hpiutil/format.hpp"
 #include "hpiutil/paths.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <unordered_set>
@@ -159,6 +160,15 @@ private:
 } // namespace
 
 Status parseDirectory(Archive::Impl& impl, std::span<const std::uint8_t> block) {
+    // Room for as many entries as the block could hold (up to a bound), so
+    // the list is never moved while it grows: moving tens of thousands of
+    // entries, and touching fresh memory for each copy, cost more than the
+    // parse. Room that is not used is never touched.
+    constexpr std::size_t kReservedEntries = std::size_t(1) << 20;
+    const std::size_t most =
+        block.size() > kHeaderSize ? (block.size() - kHeaderSize) / kEntrySize : 0;
+    impl.entries.reserve(std::min(most, kReservedEntries));
+    impl.childList.reserve(std::min(most, kReservedEntries));
     DirectoryParser parser(impl, block);
     return parser.parse(impl.info.dirStart, -1, "", "", 0, impl.rootBegin, impl.rootCount);
 }
