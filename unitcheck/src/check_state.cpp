@@ -166,14 +166,17 @@ std::optional<Located> UnitCheck::Impl::texture(std::string_view name) {
         if (!file) {
             continue;
         }
-        // A game folder's texture files are named "<source>: <member>".
-        Located at{int(p), Hit{*file, places[p].name, {}}};
+        // The texture file as a member of the place: a game folder names its
+        // files "<source>: <member>", a folder its files' disk paths.
+        std::string member = *file;
         if (const std::size_t colon = file->find(": ");
             places[p].kind == PlaceKind::GameFolder && colon != std::string::npos) {
-            at.hit.source = file->substr(0, colon);
-            at.hit.member = file->substr(colon + 2);
+            member = file->substr(colon + 2);
+        } else if (places[p].kind == PlaceKind::Folder) {
+            member = "textures\\" + std::filesystem::path(*file).filename().string();
         }
-        return at;
+        auto hit = files[p]->find(member);
+        return Located{int(p), hit ? std::move(*hit) : Hit{member, places[p].name, {}}};
     }
     return std::nullopt;
 }

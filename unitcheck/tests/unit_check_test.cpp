@@ -266,20 +266,27 @@ TEST(UnitCheck, NamesInMixedCaseWithFoldersAndExtensions) {
     EXPECT_EQ(model->member, "objects3d\\ARMFIX.3do");
 }
 
-// A later archive of the game folder holding the script shadows nothing: the
-// first one provides it, and the report names both.
+// A later archive of the game folder holding the script (or a texture file)
+// changes nothing: the first one provides it, and the report names both.
 TEST(UnitCheck, ShadowedScriptInALaterArchive) {
     testsupport::TempDir dir;
     ASSERT_TRUE(unitfixture::writeArchive(dir / "armfix.ufo", completeUnit()));
     ASSERT_TRUE(unitfixture::writeArchive(
-        dir / "zzpatch.ufo", {{"scripts\\armfix.COB", unitfixture::makeCob({"base"})}}));
+        dir / "zzpatch.ufo", {{"scripts\\armfix.COB", unitfixture::makeCob({"base"})},
+                              {"textures\\armfix.gaf", unitfixture::makeGaf({"ARMFIXtex2"})}}));
     auto game = gamefolder::GameFolder::mount(dir.path());
     ASSERT_TRUE(game.ok());
     unitcheck::UnitCheck check;
     check.addGameFolder(std::make_shared<const gamefolder::GameFolder>(std::move(*game)));
     const auto report = check.check("armfix");
     EXPECT_FALSE(report.anyMissing()) << unitcheck::renderText(report);
-    EXPECT_EQ(report.shadowed, 1);
+    // The script, and the four uses of the textures the shadowed GAF holds.
+    EXPECT_EQ(report.shadowed, 5);
+    const Dependency* texture = findNode(report, Kind::Texture, "ARMFIXtex2");
+    EXPECT_EQ(texture->state, State::Shadowed);
+    EXPECT_EQ(texture->source, "armfix.ufo");
+    EXPECT_EQ(texture->member, "textures\\ARMFIX.gaf");
+    EXPECT_EQ(texture->shadowedBy, std::vector<std::string>{"zzpatch.ufo"});
     const Dependency* script = findNode(report, Kind::Script, "ARMFIX");
     EXPECT_EQ(script->state, State::Shadowed);
     EXPECT_EQ(script->source, "armfix.ufo");
