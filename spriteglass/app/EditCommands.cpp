@@ -66,7 +66,14 @@ void EditCommands::ExportPng() {
 void EditCommands::ReplaceFrame() {
     frmGafViewer& v = viewer_;
     classGAFFrame* frame = shownFrame();
-    if (!frame || !frame->Subframes().empty()) {
+    if (!frame) {
+        return;
+    }
+    if (!frame->Subframes().empty()) {
+        // Only a subframe nested in a subframe gets here: the window shows
+        // one level of subframes and never one of these pictures alone.
+        report(&v, QStringLiteral("This subframe is made of subframes of its own, which the "
+                                  "window does not show one by one: it cannot be replaced here."));
         return;
     }
     const std::optional<QString> file = common::Dialogs::current().openFile(

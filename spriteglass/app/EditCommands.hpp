@@ -19,6 +19,9 @@ public:
     // "Replace frame...": a BMP or PNG picture into the frame or subframe
     // shown; a picture of another size gives the frame that size, its
     // hotspot kept. RGB pictures are mapped to the palette when the user agrees.
+    // On a frame made of subframes the window shows one subframe (the
+    // subframe slider's): that one is replaced, the frame's own size and
+    // hotspot and its other subframes stay.
     void ReplaceFrame();
     // "Save as GAF...".
     void SaveAsGaf();

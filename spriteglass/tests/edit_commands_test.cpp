@@ -111,3 +111,57 @@ TEST(EditCommands, ZoomKeysPngExportReplaceAndSaveAs) {
     EXPECT_EQ(replaced.PositionX(), 1);
     EXPECT_EQ(saved.Animations()[0].Frames().at(1).Pixels(), (std::vector<std::uint8_t>{4, 5, 6}));
 }
+
+// A frame made of subframes: "Replace frame..." replaces the subframe shown
+// (its hotspot kept, its size the picture's), the others and the frame's own
+// fields stay as they were.
+TEST(EditCommands, ReplaceFrameOnAFrameWithSubframesReplacesTheSubframeShown) {
+    testsupport::TempDir dir;
+    testsupport::GafFrameSpec parent = rawFrame(8, 8, {}, 4, 4);
+    parent.subframes.push_back(rawFrame(2, 2, {1, 1, 1, 1}, 1, 1));
+    parent.subframes.push_back(rawFrame(3, 3, std::vector<std::uint8_t>(9, 2), 2, 3));
+    const auto file = dir / "sub.gaf";
+    testsupport::writeFile(file, makeGaf({{"Turret", {parent, rawFrame(1, 1, {5})}}}));
+    common::ScopedScriptedDialogs dialogs;
+    frmGafViewer viewer;
+    viewer.resize(900, 600);
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(file)));
+    viewer.show();
+    QApplication::processEvents();
+    viewer.ScrollSubframes->setValue(2);
+    ASSERT_EQ(viewer.CurrentSubframe, 2);
+
+    testsupport::writeFile(dir / "new.bmp", BitmapBytes(std::vector<std::uint8_t>{7, 7, 7, 7, 7, 9},
+                                                        ProgramPalette(), 3, 2));
+    dialogs->queueText(qpath(dir / "new.bmp"));
+    viewer.CmdReplaceFrame->click();
+    EXPECT_TRUE(viewer.Modified);
+    // The window still shows subframe 2, now the new picture.
+    EXPECT_EQ(viewer.CurrentSubframe, 2);
+    EXPECT_EQ(viewer.ScrollSubframes->value(), 2);
+    EXPECT_EQ(viewer.TxtWidth->text(), "3");
+    EXPECT_EQ(viewer.TxtHeight->text(), "2");
+    EXPECT_EQ(viewer.TxtXPos->text(), "2");
+    EXPECT_EQ(viewer.TxtYPos->text(), "3");
+
+    dialogs->queueText(qpath(dir / "saved.gaf"));
+    viewer.CmdSaveAsGaf->click();
+    classGAF saved;
+    saved.Load(dir / "saved.gaf");
+    ASSERT_EQ(saved.Animations().size(), 1u);
+    const classGAFFrame& frame = saved.Animations()[0].Frames().at(0);
+    EXPECT_EQ(frame.Width(), 8);
+    EXPECT_EQ(frame.PositionX(), 4);
+    ASSERT_EQ(frame.Subframes().size(), 2u);
+    EXPECT_EQ(frame.Subframes()[0].Pixels(), (std::vector<std::uint8_t>{1, 1, 1, 1}));
+    EXPECT_EQ(frame.Subframes()[1].Pixels(), (std::vector<std::uint8_t>{7, 7, 7, 7, 7, 9}));
+    EXPECT_EQ(frame.Subframes()[1].PositionY(), 3);
+
+    // Subframe 1 shown: that one is replaced next.
+    viewer.ScrollSubframes->setValue(1);
+    dialogs->queueText(qpath(dir / "new.bmp"));
+    viewer.CmdReplaceFrame->click();
+    EXPECT_EQ(viewer.CurrentAnimation->Frames()[0].Subframes()[0].Width(), 3);
+    EXPECT_EQ(viewer.CurrentAnimation->Frames()[0].Subframes()[1].Width(), 3);
+    EXPECT_TRUE(dialogs->messages().empty());
+}
