@@ -53,6 +53,10 @@ expect "--game --help -C" hpi extract demo.hpi -
 expect "lz77" hpi pack -m l
 expect "a.hpi b.UFO demo.hpi out" hpi list ""
 expect "c.gaf out" gaf info ""
+expect "unitcheck" hpi unit
+expect "--game --help --json" hpi unitcheck -
+expect "a.hpi b.UFO demo.hpi out" hpi unitcheck ""
+expect "" hpi unitcheck demo.hpi ""
 expect "out" gaf export c.gaf ""
 expect "d.3do out" 3do objects ""
 expect "lit" 3do render d.3do --mode l
