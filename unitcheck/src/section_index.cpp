@@ -11,6 +11,11 @@ bool hasExtension(std::string_view name, std::string_view extension) {
            common::equalsFolded(name.substr(name.size() - extension.size()), extension);
 }
 
+std::string nameKey(std::string_view utf8) {
+    const std::optional<std::string> raw = common::utf8ToCp1252(utf8);
+    return common::foldedName(raw ? *raw : utf8);
+}
+
 std::string_view fileNameOf(std::string_view member) {
     const std::size_t slash = member.rfind('\\');
     return slash == std::string_view::npos ? member : member.substr(slash + 1);
@@ -53,7 +58,7 @@ void SectionIndex::build(const std::vector<std::unique_ptr<PlaceFiles>>& places,
 }
 
 const SectionHit* SectionIndex::find(std::string_view name) const {
-    const auto it = byName_.find(common::foldedName(name));
+    const auto it = byName_.find(nameKey(name));
     return it == byName_.end() ? nullptr : &it->second;
 }
 

@@ -33,7 +33,7 @@ class SectionIndex {
 public:
     void build(const std::vector<std::unique_ptr<PlaceFiles>>& places, std::string_view folder,
                bool recursive, const NameFilter& wanted);
-    // The section of that name (without regard to case), or null.
+    // The section of that name (UTF-8, without regard to case), or null.
     const SectionHit* find(std::string_view name) const;
     const std::vector<std::unique_ptr<TdfFile>>& files() const { return files_; }
 
@@ -41,6 +41,11 @@ private:
     std::vector<std::unique_ptr<TdfFile>> files_;
     std::unordered_map<std::string, SectionHit> byName_; // by folded name
 };
+
+// The key a name of the game's text is matched by, for a UTF-8 name: its
+// Windows-1252 form folded, so that letters beyond ASCII match without
+// regard to case as they do in the game's files.
+std::string nameKey(std::string_view utf8);
 
 // True when the file name ends with the extension (".tdf"), without regard to case.
 bool hasExtension(std::string_view name, std::string_view extension);

@@ -184,9 +184,9 @@ Dependency UnitRules::script(const std::string& unitName, const Dependency* mode
 Dependency UnitRules::feature(std::string role, std::string_view value,
                               std::vector<std::string>& chain) {
     const std::string name = plainName(value, "", "");
-    const std::string key = common::foldedName(name);
+    const std::string key = nameKey(name);
     for (const std::string& earlier : chain) {
-        if (common::equalsFolded(earlier, key)) {
+        if (earlier == key) {
             Dependency node =
                 make(Kind::Feature, std::move(role), name, "features\\**\\*.tdf [" + name + "]");
             node.state = State::Cycle;
@@ -324,7 +324,7 @@ UnitRules::explosion(std::string role, std::string_view gafValue,
 std::vector<Dependency> UnitRules::buildMenus(const std::string& unitName) {
     std::vector<Dependency> nodes;
     const auto& menus = impl_.menuIndex();
-    const auto [begin, end] = menus.equal_range(common::foldedName(unitName));
+    const auto [begin, end] = menus.equal_range(nameKey(unitName));
     for (auto it = begin; it != end; ++it) {
         const MenuListing& l = it->second;
         Dependency node = make(Kind::BuildMenu, "builder", common::cp1252ToUtf8(l.builder),

@@ -266,6 +266,27 @@ TEST(UnitCheck, NamesInMixedCaseWithFoldersAndExtensions) {
     EXPECT_EQ(model->member, "objects3d\\ARMFIX.3do");
 }
 
+// The game's text is Windows-1252: a name with a letter beyond ASCII matches
+// in any case, and names the file whose UTF-8 member name spells it.
+TEST(UnitCheck, NamesBeyondAsciiAreWindows1252) {
+    testsupport::TempDir dir;
+    Members m = completeUnit();
+    m["units\\ARMFIX.fbi"] = "[UNITINFO]{UnitName=ARMFIX;Weapon1=ARMFIX_L\xC4SER;}";
+    m["weapons\\ARMFIX.tdf"] = "[armfix_l\xE4ser]{soundstart=\xC9"
+                               "clat;}";
+    m["sounds\\\xC3\x89"
+      "clat.wav"] = "RIFF";
+    m["download\\ARMFIX.tdf"] = "[MENUENTRY1]{UNITMENU=ARMCOM;UNITNAME=ARMFIX;}";
+    const auto report = checkArchive(dir, m);
+    EXPECT_FALSE(report.anyMissing()) << unitcheck::renderText(report);
+    const Dependency* weapon = findNode(report, Kind::Weapon, "ARMFIX_L\xC3\x84SER");
+    ASSERT_NE(weapon, nullptr) << unitcheck::renderText(report);
+    EXPECT_EQ(weapon->state, State::Found);
+    ASSERT_EQ(weapon->children.size(), 1u);
+    EXPECT_EQ(weapon->children[0].member, "sounds\\\xC3\x89"
+                                          "clat.wav");
+}
+
 // A later archive of the game folder holding the script (or a texture file)
 // changes nothing: the first one provides it, and the report names both.
 TEST(UnitCheck, ShadowedScriptInALaterArchive) {
