@@ -27,15 +27,17 @@ FileViewControl::FileViewControl(QWidget* parent)
     iconView_->setResizeMode(QListView::Adjust);
     iconView_->setMovement(QListView::Static);
     iconView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    iconView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Ctrl and Shift clicks pick several entries for one command.
+    iconView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     reportView_->setModel(model_);
     reportView_->setRootIsDecorated(false);
     reportView_->setUniformRowHeights(true);
     reportView_->setItemsExpandable(false);
     reportView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    reportView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    reportView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     reportView_->setAllColumnsShowFocus(true);
+    enableDragOut(reportView_);
     reportView_->header()->setSectionsClickable(true);
     reportView_->header()->setSectionsMovable(false);
     reportView_->header()->setSortIndicatorShown(true);
@@ -57,6 +59,7 @@ FileViewControl::FileViewControl(QWidget* parent)
 
 void FileViewControl::setViewMode(int mode) {
     const int selected = selectedRow();
+    const QList<int> picked = selectedRows();
     mode_ = (mode >= LargeIcons && mode <= Report) ? mode : Report;
     // Only the shown view holds the model, so a refill never lays out the
     // hidden one; the selection moves across.
@@ -78,6 +81,10 @@ void FileViewControl::setViewMode(int mode) {
     }
     if (selected >= 0) {
         selectRow(selected);
+        for (const int row : picked) {
+            currentView()->selectionModel()->select(
+                model_->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
     }
     if (mode_ == Report) {
         stack_->setCurrentWidget(reportView_);
@@ -95,6 +102,7 @@ void FileViewControl::setViewMode(int mode) {
     iconView_->setWordWrap(false);
     iconView_->setWrapping(true);
     iconView_->setMovement(QListView::Static);
+    enableDragOut(iconView_);
     iconView_->setResizeMode(QListView::Adjust);
     fitItems();
     stack_->setCurrentWidget(iconView_);
@@ -150,6 +158,15 @@ void FileViewControl::showSortIndicator() {
     reportView_->header()->setSortIndicator(model_->sortColumn(), model_->sortOrder());
 }
 
+void FileViewControl::enableDragOut(QAbstractItemView* view) {
+    // Entries drag out as copies (the model makes the data); drops are the
+    // window's to handle. A static list view turns dragging off: it is
+    // turned back on after every change of its movement.
+    view->setDragDropMode(QAbstractItemView::DragOnly);
+    view->setDefaultDropAction(Qt::CopyAction);
+    view->setDragEnabled(true);
+}
+
 QAbstractItemView* FileViewControl::currentView() const {
     return mode_ == Report ? static_cast<QAbstractItemView*>(reportView_) : iconView_;
 }
@@ -159,8 +176,25 @@ int FileViewControl::selectedRow() const {
     if (!selection) {
         return -1;
     }
-    const auto indexes = selection->selectedIndexes();
-    return indexes.isEmpty() ? -1 : indexes.first().row();
+    // The current entry when it is one of the selected, else the first.
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isSelected(current.siblingAtColumn(0))) {
+        return current.row();
+    }
+    const QList<int> rows = selectedRows();
+    return rows.isEmpty() ? -1 : rows.first();
+}
+
+QList<int> FileViewControl::selectedRows() const {
+    QList<int> rows;
+    if (const QItemSelectionModel* selection = currentView()->selectionModel()) {
+        for (const QModelIndex& index : selection->selectedIndexes()) {
+            rows.append(index.row());
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 void FileViewControl::selectRow(int row) {

@@ -4,6 +4,7 @@
 // "FileView"; the two views share the model and the selection.
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 #include <array>
@@ -38,8 +39,11 @@ public:
     // indicator on that column's header.
     void sortByColumn(int column, Qt::SortOrder order);
 
-    // Row of the selected entry (-1 when none).
+    // Row of the selected entry (-1 when none): with several selected, the
+    // current one (else the first).
     int selectedRow() const;
+    // Rows of every selected entry, in list order.
+    QList<int> selectedRows() const;
     void selectRow(int row);
 
 signals:
@@ -53,6 +57,7 @@ private:
 
     // Sizes the icon view's grid to the folder's longest name.
     void fitItems();
+    static void enableDragOut(QAbstractItemView* view);
     void keepColumnWidths();
     void restoreColumnWidths();
     void showSortIndicator();

@@ -275,7 +275,28 @@ QVariant FileViewModel::headerData(int section, Qt::Orientation orientation, int
 
 Qt::ItemFlags FileViewModel::flags(const QModelIndex& index) const {
     // Selectable, never editable: renaming by label editing is refused.
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    const Qt::ItemFlags drag = dragDataMaker_ ? Qt::ItemIsDragEnabled : Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | drag;
+}
+
+QStringList FileViewModel::mimeTypes() const {
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData* FileViewModel::mimeData(const QModelIndexList& indexes) const {
+    if (!dragDataMaker_) {
+        return nullptr;
+    }
+    QList<int> rows;
+    for (const QModelIndex& index : indexes) {
+        rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return dragDataMaker_(rows);
 }
 
 } // namespace crateward

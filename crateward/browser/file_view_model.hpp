@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // Dragging entries out: `maker` turns the dragged rows into the drag's
+    // data (the window sets it; without it nothing drags).
+    void setDragDataMaker(std::function<QMimeData*(const QList<int>& rows)> maker) {
+        dragDataMaker_ = std::move(maker);
+    }
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
+
 private:
     struct Row {
         std::uint32_t nameOffset = 0;
@@ -80,8 +90,7 @@ private:
     };
     std::string_view nameOf(const Row& row) const;
     std::string_view keyOf(const Row& row) const;
-    bool appendRow(std::string_view text, std::size_t nameStart, bool directory,
-                   std::int32_t size);
+    bool appendRow(std::string_view text, std::size_t nameStart, bool directory, std::int32_t size);
     QString textOf(const Row& row, int column) const;
     void sortRows();
     bool insertKey(std::uint32_t row);
@@ -91,6 +100,7 @@ private:
     std::vector<std::int32_t> keySlots_; // open addressing over rows_, -1 = free
     int sortColumn_ = -1;
     bool found_ = false;
+    std::function<QMimeData*(const QList<int>& rows)> dragDataMaker_;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
 
