@@ -23,7 +23,9 @@
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
 #include "frm_wait.hpp"
+#include "list_drag_drop.hpp"
 #include "list_filter.hpp"
+#include "list_keyboard.hpp"
 #include "preview_dispatch.hpp"
 #include "program_commands.hpp"
 #include "settings_keys.hpp"
@@ -66,6 +68,8 @@ frmMain::frmMain(QWidget* parent)
     FileView->iconView()->viewport()->installEventFilter(this);
     FileView->reportView()->viewport()->installEventFilter(this);
     connect(FileView, &FileViewControl::columnClicked, this, &frmMain::FileView_ColumnClick);
+    new ListKeyboard(*this);
+    new ListDragDrop(*this);
 
     visualisateur = new QFrame(client_);
     visualisateur->setObjectName(QStringLiteral("visualisateur"));
@@ -385,7 +389,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         if (treeAndListHaveEntries()) {
             lastButton_ = button;
         }
-        if (index.isValid() && button != 1) {
+        // A right click on one of several selected entries keeps them all
+        // for the pop-up's commands.
+        if (index.isValid() && button != 1 &&
+            !view->selectionModel()->isSelected(index.siblingAtColumn(0))) {
             FileView->selectRow(index.row());
         }
     } else if (type == QEvent::MouseButtonRelease) {

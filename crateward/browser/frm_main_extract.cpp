@@ -21,6 +21,7 @@
 #include "frm_wait.hpp"
 #include "member_paths.hpp"
 #include "mod_hpiutil.hpp"
+#include "multi_extraction.hpp"
 
 namespace crateward {
 
@@ -90,6 +91,11 @@ void frmMain::unloadWait() {
 
 void frmMain::mnuExtract_Click() {
     if (handle_ == 0) {
+        return;
+    }
+    // Several entries: one folder for them all.
+    if (const QList<int> rows = FileView->selectedRows(); rows.size() > 1) {
+        guarded(this, [this, &rows] { MultiExtraction(*this).run(rows); });
         return;
     }
     const int row = FileView->selectedRow();

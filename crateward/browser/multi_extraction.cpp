@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -117,7 +118,10 @@ void MultiExtraction::run(const QList<int>& rows) {
     }
 
     BusyScope busy(window_);
-    frmWait* wait = window_.showWait(true);
+    // The progress window with its Cancel button, gone when this ends.
+    std::unique_ptr<frmWait> wait(new frmWait(&window_));
+    wait->setCancellable(true);
+    wait->show();
     window_.statusPanel(1)->setText(QStringLiteral("Extracting files..."));
     report.setTotal(int(jobs.size()) + int(report.failures().size()));
     wait->ProgressBar1->setRange(0, int(jobs.size()));
@@ -146,7 +150,7 @@ void MultiExtraction::run(const QList<int>& rows) {
         wait->ProgressBar1->setValue(wait->ProgressBar1->value() + 1);
         QCoreApplication::processEvents();
     }
-    window_.unloadWait();
+    wait.reset();
     window_.statusPanel(1)->setText(QStringLiteral("Ready"));
     report.showIn(window_.Status);
     if (!window_.closeRequested_) {
