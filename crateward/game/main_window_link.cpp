@@ -13,7 +13,11 @@
 namespace crateward {
 
 bool SelectMemberInMainWindow(frmMain& main, const QString& archive, const QString& member) {
-    main.OpenHPI(archive);
+    // The archive already open stays open as it is (a modification under
+    // way included).
+    if (main.archivePath() != archive || main.archiveHandle() == 0) {
+        main.OpenHPI(archive);
+    }
     if (main.archivePath() != archive || main.archiveHandle() == 0) {
         return false;
     }

@@ -8,9 +8,10 @@ namespace crateward {
 
 class frmMain;
 
-// Opens `archive` in the main window, shows the folder of `member` ('\'-
-// separated, matched without regard to case) and selects it in the list.
-// False when the archive did not open or holds no such member.
+// Opens `archive` in the main window (unless it is open already), shows the
+// folder of `member` ('\'-separated, matched without regard to case) and
+// selects it in the list. False when the archive did not open or holds no
+// such member.
 bool SelectMemberInMainWindow(frmMain& main, const QString& archive, const QString& member);
 
 // "File > Open game folder...": asks for the folder (starting at the

@@ -1,5 +1,9 @@
 #include "unit_pieces.hpp"
 
+#include <filesystem>
+#include <set>
+
+#include "case_folded_tree.hpp"
 #include "hpiutil/hpiutil.h"
 #include "member_paths.hpp"
 #include "pack_engine.hpp"
@@ -60,6 +64,7 @@ UnitGathering GatherUnit(std::int32_t archive, const std::vector<UnitPiece>& pie
                          const std::string& folder) {
     UnitGathering out;
     out.extracted.assign(pieces.size(), false);
+    out.provider.assign(pieces.size(), std::string());
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const UnitPiece& piece = pieces[i];
         bool ok = extractPiece(archive, piece.archivePath, piece.localName, folder, out);
@@ -68,6 +73,7 @@ UnitGathering GatherUnit(std::int32_t archive, const std::vector<UnitPiece>& pie
         }
         out.extracted[i] = ok;
         if (ok) {
+            out.provider[i] = out.attempted.back();
             continue;
         }
         if (piece.mandatory) {
@@ -80,8 +86,37 @@ UnitGathering GatherUnit(std::int32_t archive, const std::vector<UnitPiece>& pie
     return out;
 }
 
+std::vector<FurtherPiece> GatherFurther(std::int32_t archive, const std::vector<UnitPiece>& pieces,
+                                        const UnitGathering& gathering,
+                                        const std::vector<std::string>& members,
+                                        const std::string& folder) {
+    std::set<std::string> held; // folded to lower case
+    for (std::size_t i = 0; i < pieces.size() && i < gathering.extracted.size(); ++i) {
+        if (gathering.extracted[i]) {
+            held.insert(FoldedName(gathering.provider[i]));
+            held.insert(FoldedName(pieces[i].storedFolder + pieces[i].localName));
+        }
+    }
+    std::vector<FurtherPiece> out;
+    for (const std::string& member : members) {
+        const auto relative = SafeRelativePath(member);
+        if (!relative || !held.insert(FoldedName(member)).second) {
+            continue;
+        }
+        const std::filesystem::path local = std::filesystem::path("further") / *relative;
+        std::error_code ec;
+        std::filesystem::create_directories((std::filesystem::path(folder) / local).parent_path(),
+                                            ec);
+        if (HPIExtractFile(archive, member.c_str(), (folder + local.string()).c_str()) != 0) {
+            out.push_back({member, local.string()});
+        }
+    }
+    return out;
+}
+
 UnitPackResult PackUnit(const std::string& target, const std::vector<UnitPiece>& pieces,
-                        const UnitGathering& gathering, const std::string& folder) {
+                        const UnitGathering& gathering, const std::string& folder,
+                        const std::vector<FurtherPiece>& further) {
     PackHandle = HPICreate(target.c_str(), nullptr);
     if (PackHandle == 0) {
         return UnitPackResult::CannotCreate;
@@ -94,6 +129,14 @@ UnitPackResult PackUnit(const std::string& target, const std::vector<UnitPiece>&
         const std::string name = piece.storedFolder + piece.localName;
         if (HPIAddFile(PackHandle, name.c_str(), (folder + piece.localName).c_str()) == 0) {
             // The handle is ended without writing anything.
+            HPIPackArchive(PackHandle, -1);
+            PackHandle = 0;
+            return UnitPackResult::Refused;
+        }
+    }
+    for (const FurtherPiece& piece : further) {
+        if (HPIAddFile(PackHandle, piece.archivePath.c_str(), (folder + piece.localPath).c_str()) ==
+            0) {
             HPIPackArchive(PackHandle, -1);
             PackHandle = 0;
             return UnitPackResult::Refused;

@@ -10,6 +10,7 @@
 #include "file_view_model.hpp"
 #include "frm_main.hpp"
 #include "member_paths.hpp"
+#include "unit_check_commands.hpp"
 #include "unit_pieces.hpp"
 #include "working_directory.hpp"
 
@@ -49,6 +50,24 @@ void RepackUnit_Click(frmMain& window) {
                         common::MessageIcon::Critical, common::MessageButtons::Ok);
         return;
     }
+    // With the option on, everything else the unit check finds in the open
+    // archive goes in too, under its own path.
+    std::vector<FurtherPiece> further;
+    QString checkNote;
+    if (GatherEverythingTheUnitCheckFinds(window)) {
+        QString error;
+        const QStringList found =
+            UnitCheckMembersInOpenArchive(window, QStringLiteral("units\\") + name, &error);
+        std::vector<std::string> members;
+        for (const QString& member : found) {
+            members.push_back(member.toStdString());
+        }
+        further = GatherFurther(window.archiveHandle(), pieces, gathering, members, gather);
+        checkNote =
+            error.isEmpty()
+                ? QStringLiteral("\r%1 more files found by the unit check.").arg(further.size())
+                : QStringLiteral("\rThe unit check could not run: ") + error;
+    }
     // 3.
     const QString plain = name.left(name.size() - 4);
     const auto target = dialogs.saveFile(
@@ -58,7 +77,8 @@ void RepackUnit_Click(frmMain& window) {
         return;
     }
     // 4. to 6.
-    switch (PackUnit(QFile::encodeName(*target).toStdString(), pieces, gathering, gather)) {
+    switch (
+        PackUnit(QFile::encodeName(*target).toStdString(), pieces, gathering, gather, further)) {
     case UnitPackResult::CannotCreate:
         dialogs.message(&window, QStringLiteral("Error creating the new HPI"), QString(),
                         common::MessageIcon::Critical, common::MessageButtons::Ok);
@@ -66,7 +86,7 @@ void RepackUnit_Click(frmMain& window) {
     case UnitPackResult::Written:
         dialogs.message(&window,
                         QStringLiteral("Unit succesfully exported.\r") +
-                            QString::fromStdString(gathering.notes),
+                            QString::fromStdString(gathering.notes) + checkNote,
                         QString(), common::MessageIcon::None, common::MessageButtons::Ok);
         break;
     case UnitPackResult::Refused:
