@@ -210,3 +210,25 @@ TEST(GafWriter, SavingReplacesTheFileWholeAndAFailureKeepsTheOldOne) {
     EXPECT_FALSE(SaveGafFile(dir / "missing" / "out.gaf", oneEntry("a", {}), error));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
+
+// A file large enough to have its frames encoded on several threads: every
+// frame lands where its record says, in order, and an overlong row in one
+// frame is still reported for that frame.
+TEST(GafWriter, ALargeFileEncodedOnSeveralThreadsKeepsEveryFrameInItsPlace) {
+    std::vector<classGAFFrame> frames;
+    for (std::uint8_t f = 0; f < 12; ++f) {
+        frames.push_back(picture(240 + f, 200, 1, f)); // about 600,000 pixels in all
+    }
+    frames.push_back(picture(5, 5, 0, 1));
+    roundTrip(oneEntry("big", frames));
+
+    // 32767 pixels with no two neighbours equal cannot be one row's code.
+    std::vector<std::uint8_t> alternating(32767);
+    for (std::size_t i = 0; i < alternating.size(); ++i) {
+        alternating[i] = std::uint8_t(i % 2);
+    }
+    frames.insert(frames.begin() + 7, classGAFFrame(fields(32767, 1, 1), alternating));
+    EXPECT_EQ(refusal(oneEntry("big", frames)),
+              "entry 1 (\"big\") frame 8: a run-length row is longer than 32767 bytes (store "
+              "the frame raw)");
+}

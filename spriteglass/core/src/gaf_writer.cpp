@@ -4,12 +4,16 @@
 #include "spriteglass/run_length_encoder.hpp"
 #include "spriteglass/text.hpp"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <set>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace spriteglass {
@@ -19,8 +23,82 @@ namespace {
 constexpr int kNameSize = 32;
 constexpr std::int32_t kAnimatedTag = 2;
 
+// The run-length rows of every frame stored that way, encoded before the file
+// is laid out: frames are independent, so a large file's frames are encoded
+// on all cores. A frame whose rows do not fit their counts is marked failed.
+class EncodedFrames {
+public:
+    explicit EncodedFrames(const classGAF& gaf) {
+        std::int64_t pixels = 0;
+        for (const classGAFAnimation& a : gaf.Animations()) {
+            for (const classGAFFrame& f : a.Frames()) {
+                collect(f, 0, pixels);
+            }
+        }
+        coded_.resize(frames_.size());
+        failed_.assign(frames_.size(), 0);
+        // Below this many pixels the threads would cost more than they save.
+        constexpr std::int64_t kPixelsForThreads = std::int64_t(1) << 19;
+        const unsigned threads = pixels < kPixelsForThreads
+                                     ? 1
+                                     : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+        std::atomic<std::size_t> next{0};
+        const auto work = [&] {
+            for (std::size_t i; (i = next.fetch_add(1)) < frames_.size();) {
+                const GafFrameFields& fields = frames_[i]->Fields();
+                failed_[i] = !EncodeRunLengthRows(frames_[i]->Pixels(), fields.Width, fields.Height,
+                                                  coded_[i]);
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (unsigned t = 1; t < threads; ++t) {
+            helpers.emplace_back(work);
+        }
+        work();
+        for (std::thread& helper : helpers) {
+            helper.join();
+        }
+        for (std::size_t i = 0; i < frames_.size(); ++i) {
+            index_[frames_[i]] = i;
+        }
+    }
+
+    // The encoded rows of `f`, or nullptr when they do not fit.
+    const std::vector<std::uint8_t>* rows(const classGAFFrame& f) const {
+        const std::size_t i = index_.at(&f);
+        return failed_[i] ? nullptr : &coded_[i];
+    }
+
+private:
+    // Frames the writer will store as rows: sizes it accepts, pixels that
+    // match; the writer checks the rest and refuses what does not fit.
+    void collect(const classGAFFrame& f, int depth, std::int64_t& pixels) {
+        const GafFrameFields& fields = f.Fields();
+        if (depth > GafLoadContext::MaxSubframeDepth) {
+            return;
+        }
+        for (const classGAFFrame& sub : f.Subframes()) {
+            collect(sub, depth + 1, pixels);
+        }
+        const std::int64_t count = std::int64_t(fields.Width) * fields.Height;
+        if (f.Subframes().empty() && fields.compression == 1 && fields.Width > 0 &&
+            fields.Height > 0 && fields.Width <= 32767 && fields.Height <= 32767 &&
+            std::int64_t(f.Pixels().size()) == count) {
+            frames_.push_back(&f);
+            pixels += count;
+        }
+    }
+
+    std::vector<const classGAFFrame*> frames_;
+    std::vector<std::vector<std::uint8_t>> coded_;
+    std::vector<char> failed_;
+    std::map<const classGAFFrame*, std::size_t> index_;
+};
+
 class Writer {
 public:
+    explicit Writer(const EncodedFrames& encoded) : encoded_(encoded) {}
+
     std::vector<std::uint8_t> out;
     std::string error;
     std::int64_t pixels = 0;  // every frame's Width x Height, as the reader counts them
@@ -102,10 +180,13 @@ public:
         }
         if (fields.compression == 0) {
             out.insert(out.end(), f.Pixels().begin(), f.Pixels().end());
-        } else if (fields.compression == 1 &&
-                   !EncodeRunLengthRows(f.Pixels(), fields.Width, fields.Height, out)) {
-            return fail(where + ": a run-length row is longer than " +
-                        std::to_string(MaxRowCodeBytes) + " bytes (store the frame raw)");
+        } else if (fields.compression == 1) {
+            const std::vector<std::uint8_t>* rows = encoded_.rows(f);
+            if (!rows) {
+                return fail(where + ": a run-length row is longer than " +
+                            std::to_string(MaxRowCodeBytes) + " bytes (store the frame raw)");
+            }
+            out.insert(out.end(), rows->begin(), rows->end());
         }
         return true;
     }
@@ -164,6 +245,9 @@ public:
         }
         return true;
     }
+
+private:
+    const EncodedFrames& encoded_;
 };
 
 std::string entryName(const classGAFAnimation& a, std::size_t index) {
@@ -173,7 +257,8 @@ std::string entryName(const classGAFAnimation& a, std::size_t index) {
 } // namespace
 
 GafWriteResult GafFileBytes(const classGAF& gaf) {
-    Writer w;
+    const EncodedFrames encoded(gaf);
+    Writer w(encoded);
     const auto& animations = gaf.Animations();
     if (animations.size() > std::size_t(INT32_MAX / 4)) {
         return {{}, "too many entries"};
