@@ -18,20 +18,24 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "archive_test.hpp"
 #include "archive_writing.hpp"
 #include "common/dialogs.hpp"
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
 #include "frm_wait.hpp"
-#include "list_drag_drop.hpp"
 #include "list_filter.hpp"
+#include "list_drag_drop.hpp"
 #include "list_keyboard.hpp"
 #include "preview_dispatch.hpp"
 #include "program_commands.hpp"
 #include "settings_keys.hpp"
+#include "tree_splitter.hpp"
 #include "working_directory.hpp"
 
 #include "twips.hpp"
+
+#include <algorithm>
 
 namespace crateward {
 
@@ -39,11 +43,19 @@ namespace {
 
 constexpr int kTreeWidthTwips = 3000;
 constexpr int kPaneHeightTwips = 2400;
+// The narrowest tree and list the splitter leaves.
+constexpr int kNarrowestTwips = 900;
+
+// The widest text each status panel shows in everyday use, so a first start
+// makes room for it ("" leaves the panel to share what is left).
+const char* const kPanelTexts[] = {"Extracting archive...",    "", "32767 files in HPI",
+                                   "99999 files in this path", "", ""};
 
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent), settings_(common::SettingsStore::forCurrentUser()) {
+    : QMainWindow(parent), settings_(common::SettingsStore::forCurrentUser()),
+      treeWidth_(kTreeWidthTwips) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QLatin1String(kTitle));
     client_ = new QWidget(this);
@@ -70,6 +82,12 @@ frmMain::frmMain(QWidget* parent)
     connect(FileView, &FileViewControl::columnClicked, this, &frmMain::FileView_ColumnClick);
     new ListKeyboard(*this);
     new ListDragDrop(*this);
+
+    splitter_ = new TreeSplitter(client_);
+    connect(splitter_, &TreeSplitter::pressed, this, [this] { treeWidthAtPress_ = Tree->width(); });
+    connect(splitter_, &TreeSplitter::dragged, this, &frmMain::TreeSplitter_Dragged);
+    connect(splitter_, &TreeSplitter::released, this,
+            [this] { settings_.writeNumber(kApp, kOptions, kTreeWidth, treeWidth_); });
 
     visualisateur = new QFrame(client_);
     visualisateur->setObjectName(QStringLiteral("visualisateur"));
@@ -100,7 +118,8 @@ frmMain::frmMain(QWidget* parent)
         label->setToolTip(QLatin1String(tips[i]));
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        label->setMinimumWidth(20);
+        label->setMinimumWidth(std::max(
+            20, label->fontMetrics().horizontalAdvance(QLatin1String(kPanelTexts[i])) + 12));
         label->setContentsMargins(2, 0, 2, 0);
         label->setMargin(0);
         Status->addWidget(label, stretch[i]);
@@ -112,6 +131,7 @@ frmMain::frmMain(QWidget* parent)
     programCommands_ = new ProgramCommands(*this);
     previewDispatch_ = new PreviewDispatch(*this, *programCommands_);
     packing::ArchiveWriting::Install(*this);
+    ArchiveTest::Install(*this);
     new UnitExportCommands(*this);
 }
 
@@ -180,10 +200,30 @@ bool frmMain::mayDiscardModification() {
     return true;
 }
 
+QSize frmMain::firstStartSize() const {
+    int panels = 0;
+    for (const QLabel* panel : panels_) {
+        panels += panel->minimumWidth() + 8;
+    }
+    // The report columns and the tree beside them, with room for a scroll bar.
+    int columns = 0;
+    const QHeaderView* header = FileView->reportView()->header();
+    for (int i = 0; i < header->count(); ++i) {
+        columns += header->isSectionHidden(i) ? 0 : header->sectionSize(i);
+    }
+    const int list = px(kTreeWidthTwips + 50 + 50) + columns + 40;
+    return {std::max({960, panels + 200, list}), 640};
+}
+
 void frmMain::restoreWindowState() {
     Load_LastHPI();
-    const long width = settings_.readNumber(kApp, kOptions, kMainWidth, kDefaultMainSize);
-    const long height = settings_.readNumber(kApp, kOptions, kMainHeight, kDefaultMainSize);
+    // A size never stored: a first start opens large enough for the status
+    // panels and the report columns.
+    const QSize first = firstStartSize();
+    const long width = settings_.readNumber(kApp, kOptions, kMainWidth, twips(first.width()));
+    const long height = settings_.readNumber(kApp, kOptions, kMainHeight, twips(first.height()));
+    treeWidth_ = int(std::clamp(settings_.readNumber(kApp, kOptions, kTreeWidth, kTreeWidthTwips),
+                                long(kNarrowestTwips), 100000L));
     resize(px(int(width)), px(int(height)));
     const long left = settings_.readNumber(kApp, kOptions, kMainLeft, kDefaultMainPosition);
     const long top = settings_.readNumber(kApp, kOptions, kMainTop, kDefaultMainPosition);
@@ -259,7 +299,9 @@ void frmMain::Form_Resize() {
     CoolBar->setGeometry(0, 0, client_->width(), px(barHeight));
 
     const int top = barVisible ? barHeight + 50 : 50;
-    const int treeWidth = kTreeWidthTwips;
+    // The splitter's width, leaving the list its narrowest.
+    const int treeWidth =
+        std::max(kNarrowestTwips, std::min(treeWidth_, clientWidth - 100 - kNarrowestTwips));
     const int listLeft = treeWidth + 50;
     // The find box sits above the list, the list below it.
     QWidget* find = listFilter_->box();
@@ -284,10 +326,19 @@ void frmMain::Form_Resize() {
         }
     }
     Tree->setGeometry(0, px(top), px(treeWidth), px(std::max(0, treeHeight)));
+    // The splitter fills the margin between the tree and the list.
+    splitter_->setGeometry(px(treeWidth), px(top), std::max(4, px(listLeft) - px(treeWidth)),
+                           px(std::max(0, clientHeight - top - 50 - statusReserve)));
+    splitter_->raise();
     if (statusVisible) {
         Status->setGeometry(0, client_->height() - px(statusReserve), client_->width(),
                             px(statusReserve));
     }
+}
+
+void frmMain::TreeSplitter_Dragged(int dx) {
+    treeWidth_ = std::max(kNarrowestTwips, twips(treeWidthAtPress_ + dx));
+    Form_Resize();
 }
 
 bool frmMain::treeAndListHaveEntries() const {

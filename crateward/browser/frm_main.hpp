@@ -35,11 +35,13 @@ class QTreeWidgetItem;
 
 namespace crateward {
 
+class ExtractionReport;
 class FileViewControl;
 class frmWait;
 class ListFilter;
 class PreviewDispatch;
 class ProgramCommands;
+class TreeSplitter;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -136,6 +138,10 @@ private:
 
     // frm_main.cpp
     void restoreWindowState();
+    // The window's size at a first start (no size stored yet), in pixels:
+    // room for every status panel's text and the list's report columns.
+    QSize firstStartSize() const;
+    void TreeSplitter_Dragged(int dx);
     void saveWindowState();
     void applyViewType(int mode);
     void setViewType(int mode);
@@ -164,8 +170,12 @@ private:
     void mnuExtract_Click();
     void mnuExtractPath_Click();
     void mnuExtractAll_Click();
-    void extractPath(const QString& directory, const QString& destination);
-    frmWait* showWait();
+    void extractPath(const QString& directory, const QString& destination,
+                     ExtractionReport& report);
+    // The whole archive below `destination`, told in `report`.
+    void extractTree(const QString& destination, ExtractionReport& report);
+    // The progress window; `cancellable` shows its Cancel button.
+    frmWait* showWait(bool cancellable = false);
     void unloadWait();
 
     common::SettingsStore settings_;
@@ -177,6 +187,9 @@ private:
     std::array<QLabel*, 6> panels_{};
     QWidget* client_ = nullptr;
     QRect restoredPlacement_; // twips as read at start-up
+    TreeSplitter* splitter_ = nullptr;
+    int treeWidth_;            // twips, set by the splitter and kept in the settings
+    int treeWidthAtPress_ = 0; // pixels, when the splitter was pressed
     QActionGroup* viewGroup_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     QMenu* fileMenu_ = nullptr;

@@ -7,8 +7,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
+#include <QStatusBar>
 
 #include <exception>
 #include <optional>
@@ -16,12 +18,15 @@
 
 #include "busy_scope.hpp"
 #include "common/dialogs.hpp"
+#include "extraction_report.hpp"
+#include "failure_message.hpp"
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
 #include "frm_wait.hpp"
 #include "member_paths.hpp"
 #include "mod_hpiutil.hpp"
 #include "multi_extraction.hpp"
+#include "save_location.hpp"
 
 namespace crateward {
 
@@ -41,11 +46,6 @@ QString withSlash(QString path) {
 // A bare entry name that stays a single file inside its destination.
 bool safeEntryName(const std::string& name) {
     return name.find('\\') == std::string::npos && SafeRelativePath(name).has_value();
-}
-
-void showError(QWidget* owner, const QString& text, const QString& title) {
-    common::Dialogs::current().message(owner, text, title, common::MessageIcon::Critical,
-                                       common::MessageButtons::Ok);
 }
 
 void showUnexpected(QWidget* owner, int number, const char* what) {
@@ -77,9 +77,10 @@ template <class Command> void guarded(QWidget* owner, Command&& command) {
 
 } // namespace
 
-frmWait* frmMain::showWait() {
+frmWait* frmMain::showWait(bool cancellable) {
     unloadWait();
     wait_ = new frmWait(this);
+    wait_->setCancellable(cancellable);
     wait_->show();
     return wait_;
 }
@@ -104,22 +105,29 @@ void frmMain::mnuExtract_Click() {
     }
     const QString name = FileView->model()->entry(row).name;
     const QString ext = QString::fromStdString(ExtensionOf(name.toStdString()));
-    // 1.
-    const auto chosen = common::Dialogs::current().saveFile(
-        this, QStringLiteral("Save file as..."), ext + QStringLiteral(" File|*.") + ext, ext,
-        QString::fromStdString(GameDirectory()) + name);
+    // 1. The dialog opens where the user last saved, else in the archive's
+    //    folder.
+    const auto chosen = common::Dialogs::current().saveFile(this, QStringLiteral("Save file as..."),
+                                                            ext + QStringLiteral(" File|*.") + ext,
+                                                            ext, SaveDialogStart(*this, name));
     // 2.
     if (!chosen) {
         return;
     }
+    RememberSaveFolder(*this, *chosen);
     // 3. to 6.
     statusPanel(1)->setText(QStringLiteral("Extracting file..."));
+    ExtractionReport report;
+    report.setTotal(1);
     const std::string member = memberPath(row).toStdString();
-    if (!hpi::ExtractFile(handle_, member, diskName(*chosen))) {
-        showError(this, QStringLiteral("There is an error extracting the file !"),
-                  QStringLiteral("Error !"));
+    if (hpi::ExtractFile(handle_, member, diskName(*chosen))) {
+        report.addWritten(QFileInfo(*chosen).size());
+    } else {
+        ShowLibraryFailure(this, QStringLiteral("There is an error extracting the file !"),
+                           QStringLiteral("Error !"));
     }
     statusPanel(1)->setText(QStringLiteral("Ready"));
+    report.showIn(Status);
 }
 
 void frmMain::mnuExtractPath_Click() {
@@ -132,18 +140,24 @@ void frmMain::mnuExtractPath_Click() {
             return;
         }
         BusyScope busy(*this);
-        showWait();
+        showWait(true);
         statusPanel(1)->setText(QStringLiteral("Extracting path..."));
         QString directory = GetTreeKey();
         if (directory.endsWith(QLatin1Char('\\'))) {
             directory.chop(1);
         }
-        extractPath(directory, withSlash(*chosen));
+        ExtractionReport report;
+        extractPath(directory, withSlash(*chosen), report);
         statusPanel(1)->setText(QStringLiteral("Ready"));
+        report.showIn(Status);
+        if (report.cancelled()) {
+            ShowExtractionDone(this, *chosen, report);
+        }
     });
 }
 
-void frmMain::extractPath(const QString& directory, const QString& destination) {
+void frmMain::extractPath(const QString& directory, const QString& destination,
+                          ExtractionReport& report) {
     const std::string dir = directory.toStdString();
     hpi::ListEntry entry;
     std::int32_t index = 0;
@@ -151,6 +165,7 @@ void frmMain::extractPath(const QString& directory, const QString& destination) 
     while ((index = hpi::Dir(handle_, index, dir, entry)) != 0) {
         files += entry.type == hpi::kFile ? 1 : 0;
     }
+    report.setTotal(files);
     wait_->ProgressBar1->setRange(0, files);
     wait_->ProgressBar1->setValue(0);
     index = 0;
@@ -160,17 +175,29 @@ void frmMain::extractPath(const QString& directory, const QString& destination) 
         }
         const std::string member = dir.empty() ? entry.name : dir + "\\" + entry.name;
         const QString name = QString::fromStdString(entry.name);
-        const bool written = safeEntryName(entry.name) &&
-                             hpi::ExtractFile(handle_, member, diskName(destination + name));
-        if (!written) {
-            showError(this, QStringLiteral("Error during unpacking... !"),
-                      QStringLiteral("Error !"));
+        if (!safeEntryName(entry.name)) {
+            ShowFailure(this, QStringLiteral("Error during unpacking... !"),
+                        QStringLiteral("Error !"),
+                        QStringLiteral("%1: the name cannot be written safely inside the "
+                                       "destination folder")
+                            .arg(QString::fromStdString(member)));
             break;
         }
+        if (!hpi::ExtractFile(handle_, member, diskName(destination + name))) {
+            ShowLibraryFailure(this, QStringLiteral("Error during unpacking... !"),
+                               QStringLiteral("Error !"));
+            break;
+        }
+        report.addWritten(entry.size);
         wait_->Status->setText(QString::fromStdString(member));
         wait_->ProgressBar1->setValue(wait_->ProgressBar1->value() + 1);
         QCoreApplication::processEvents();
         if (closeRequested_) {
+            break;
+        }
+        // The member under way is whole; the ones after it are not written.
+        if (wait_->cancelRequested() && report.written() < files) {
+            report.setCancelled();
             break;
         }
     }
@@ -187,17 +214,27 @@ void frmMain::mnuExtractAll_Click() {
             return;
         }
         BusyScope busy(*this);
-        showWait();
+        showWait(true);
         QCoreApplication::processEvents();
         statusPanel(1)->setText(QStringLiteral("Extracting archive..."));
-        ExtractAll(withSlash(*chosen));
+        ExtractionReport report;
+        extractTree(withSlash(*chosen), report);
         statusPanel(1)->setText(QStringLiteral("Ready"));
+        report.showIn(Status);
+        if (!closeRequested_) {
+            ShowExtractionDone(this, *chosen, report);
+        }
     });
 }
 
 void frmMain::ExtractAll(const QString& destination) {
+    ExtractionReport report;
+    extractTree(destination, report);
+}
+
+void frmMain::extractTree(const QString& destination, ExtractionReport& report) {
     if (!wait_) {
-        showWait();
+        showWait(false);
     }
     const std::filesystem::path root(diskName(destination));
     hpi::ListEntry entry;
@@ -206,13 +243,15 @@ void frmMain::ExtractAll(const QString& destination) {
     while ((index = hpi::GetFiles(handle_, index, entry)) != 0) {
         files += entry.type == hpi::kFile ? 1 : 0;
     }
+    report.setTotal(files);
     wait_->ProgressBar1->setRange(0, files);
     wait_->ProgressBar1->setValue(0);
     index = 0;
     while ((index = hpi::GetFiles(handle_, index, entry)) != 0) {
-        // Failures are skipped silently; a member that could leave the
+        // Failures do not stop the walk; a member that could leave the
         // destination is one of them.
         const auto relative = SafeRelativePath(entry.name);
+        const QString member = QString::fromStdString(entry.name);
         if (entry.type == hpi::kDirectory) {
             if (relative) {
                 std::error_code ec;
@@ -220,13 +259,23 @@ void frmMain::ExtractAll(const QString& destination) {
             }
             continue;
         }
-        if (relative) {
-            hpi::ExtractFile(handle_, entry.name, (root / *relative).string());
+        if (!relative) {
+            report.addFailure(member, QStringLiteral("the name cannot be written safely inside "
+                                                     "the destination folder"));
+        } else if (hpi::ExtractFile(handle_, entry.name, (root / *relative).string())) {
+            report.addWritten(entry.size);
+        } else {
+            report.addFailure(member, QString::fromStdString(hpi::LastError()));
         }
-        wait_->Status->setText(QString::fromStdString(entry.name));
+        wait_->Status->setText(member);
         wait_->ProgressBar1->setValue(wait_->ProgressBar1->value() + 1);
         QCoreApplication::processEvents();
         if (closeRequested_) {
+            break;
+        }
+        // The member under way is whole; the ones after it are not written.
+        if (wait_->cancelRequested() && wait_->ProgressBar1->value() < files) {
+            report.setCancelled();
             break;
         }
     }

@@ -16,6 +16,7 @@
 
 #include "busy_scope.hpp"
 #include "common/dialogs.hpp"
+#include "failure_message.hpp"
 #include "frm_main.hpp"
 #include "frm_pack_path.hpp"
 #include "frm_repack_in_path.hpp"
@@ -203,9 +204,8 @@ bool ArchiveWriting::RePack(int method) {
     // 5.
     PackHandle = HPICreate(diskName(archive).c_str(), &PackProgress);
     if (PackHandle == 0) {
-        common::Dialogs::current().message(wait, QStringLiteral("Error creating the archive !"),
-                                           QStringLiteral("Error"), common::MessageIcon::Critical,
-                                           common::MessageButtons::Ok);
+        ShowLibraryFailure(wait, QStringLiteral("Error creating the archive !"),
+                           QStringLiteral("Error"));
         wait->Close->setEnabled(true);
         return false;
     }
@@ -230,11 +230,8 @@ bool ArchiveWriting::RePack(int method) {
     if (written) {
         EmptyDirectory(root.string(), false);
     } else {
-        common::Dialogs::current().message(wait,
-                                           QStringLiteral("Error packing the HPI archive !!\r") +
-                                               QString::fromUtf8(HPILastError()),
-                                           QStringLiteral("Error"), common::MessageIcon::Critical,
-                                           common::MessageButtons::Ok);
+        ShowLibraryFailure(wait, QStringLiteral("Error packing the HPI archive !!"),
+                           QStringLiteral("Error"));
     }
     // 9.
     window_.OpenHPI(archive);

@@ -12,11 +12,13 @@
 
 #include "busy_scope.hpp"
 #include "common/dialogs.hpp"
+#include "failure_message.hpp"
 #include "frm_main.hpp"
 #include "hpiutil/hpiutil.h"
 #include "pack_engine.hpp"
 #include "pack_progress_display.hpp"
 #include "packing_events.hpp"
+#include "save_location.hpp"
 
 namespace crateward::packing {
 
@@ -125,8 +127,9 @@ void frmPackPath::BoutonsParcourir_Click(int index) {
     const auto chosen = dialogs.saveFile(
         this, QStringLiteral("Save new HPI archive as..."),
         QStringLiteral("UFO file (*.ufo)|*.ufo|HPI file (*.hpi)|*.hpi|CCX File (*.ccx)|*.ccx"),
-        QString(), QStringLiteral("New Hpi File"));
+        QString(), SaveDialogStart(*owner_, QStringLiteral("New Hpi File")));
     if (chosen) {
+        RememberSaveFolder(*owner_, *chosen);
         DataInput[1]->setText(*chosen);
     }
 }
@@ -174,9 +177,8 @@ bool frmPackPath::Label2_Click() {
     // 3.
     PackHandle = HPICreate(QFile::encodeName(DataInput[1]->text()).constData(), &PackProgress);
     if (PackHandle == 0) {
-        dialogs.message(this, QStringLiteral("Error creating the HPI archive !!"),
-                        QStringLiteral("Error !"), common::MessageIcon::Critical,
-                        common::MessageButtons::Ok);
+        ShowLibraryFailure(this, QStringLiteral("Error creating the HPI archive !!"),
+                           QStringLiteral("Error !"));
         owner_->statusPanel(1)->setText(QStringLiteral("Ready"));
         return false;
     }
@@ -204,11 +206,8 @@ bool frmPackPath::Label2_Click() {
     setInputsVisible(false);
     if (!written) {
         AffFinish->setText(QStringLiteral("Operation failed !"));
-        dialogs.message(this,
-                        QStringLiteral("Error packing the HPI archive !!\r") +
-                            QString::fromUtf8(HPILastError()),
-                        QStringLiteral("Error !"), common::MessageIcon::Critical,
-                        common::MessageButtons::Ok);
+        ShowLibraryFailure(this, QStringLiteral("Error packing the HPI archive !!"),
+                           QStringLiteral("Error !"));
     }
     BTexit->show();
     AffFinish->show();

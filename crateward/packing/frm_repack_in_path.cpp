@@ -18,6 +18,7 @@
 #include "frm_chemin.hpp"
 #include "frm_main.hpp"
 #include "member_paths.hpp"
+#include "save_location.hpp"
 
 namespace crateward::packing {
 
@@ -190,8 +191,9 @@ void frmRepackInPath::cmdBrowseHPI_Click() {
     const auto chosen = common::Dialogs::current().saveFile(
         this, QStringLiteral("Enter an HPI archive..."),
         QStringLiteral("UFO archive|*.ufo|HPI archive|*.hpi|CCX archive|*.ccx"), QString(),
-        QString::fromStdString(GameDirectory()));
+        SaveDialogStart(*owner_, QString()));
     if (chosen) {
+        RememberSaveFolder(*owner_, *chosen);
         TxtDest->setText(*chosen);
     }
 }

@@ -22,6 +22,7 @@
 #include "busy_scope.hpp"
 #include "case_folded_tree.hpp"
 #include "common/dialogs.hpp"
+#include "failure_message.hpp"
 #include "frm_main.hpp"
 #include "frm_repack_in_path.hpp"
 #include "hpiutil/hpiutil.h"
@@ -216,9 +217,8 @@ bool frmRepackInPath::PackWorkPath(const QString& workPath) {
     // 1. BatchPackProgress writes every value on every call.
     PackHandle = HPICreate(diskName(TxtDest->text()).c_str(), &PackProgress);
     if (PackHandle == 0) {
-        common::Dialogs::current().message(
-            this, QStringLiteral("Error creating the HPI archive !!"), QStringLiteral("Error !"),
-            common::MessageIcon::Critical, common::MessageButtons::Ok);
+        ShowLibraryFailure(this, QStringLiteral("Error creating the HPI archive !!"),
+                           QStringLiteral("Error !"));
         return false;
     }
     // 2.

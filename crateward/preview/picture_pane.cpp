@@ -18,6 +18,7 @@
 #include "frm_show_pcx.hpp"
 #include "picture_control.hpp"
 #include "preview_dispatch.hpp"
+#include "save_location.hpp"
 #include "up_down_control.hpp"
 
 namespace crateward {
@@ -207,10 +208,12 @@ void PicturePane::cmdSaveImg_Click() {
     const QString name = row < 0 ? QString() : window_.FileView->model()->entry(row).name;
     const auto target = common::Dialogs::current().saveFile(
         &window_, QStringLiteral("Save picture as..."), QStringLiteral("BMP picture|*.bmp|"),
-        QStringLiteral("bmp"), name.left(std::max(0, int(name.size()) - 4)));
+        QStringLiteral("bmp"),
+        SaveDialogStart(window_, name.left(std::max(0, int(name.size()) - 4))));
     if (!target) {
         return;
     }
+    RememberSaveFolder(window_, *target);
     PicUnit->saveAsBmp(*target); // a failed save is not reported
 }
 

@@ -3,7 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -74,8 +77,11 @@ TEST_F(Extract, SelectedFileGoesWhereTheSaveDialogSays) {
     EXPECT_EQ(save.kind, "saveFile");
     EXPECT_EQ(save.title, "Save file as...");
     EXPECT_EQ(save.filter, "fbi File|*.fbi");
-    EXPECT_EQ(save.start, ta() + "armcom.fbi");
+    // Nothing saved yet: the dialog opens in the archive's folder.
+    EXPECT_EQ(save.start, QString::fromStdString(path("armcom.fbi").string()));
     EXPECT_EQ(panel(1), "Ready");
+    EXPECT_TRUE(w.Status->currentMessage().startsWith("1 file extracted (10 bytes) in "))
+        << w.Status->currentMessage().toStdString();
     // Cancelled: nothing happens.
     trigger("popupExtract");
     EXPECT_EQ((*dialogs_)->calls.size(), 2u);
@@ -85,7 +91,18 @@ TEST_F(Extract, SelectedFileGoesWhereTheSaveDialogSays) {
     trigger("mnuExtract");
     EXPECT_EQ(messages(), QStringList({"Error !|There is an error extracting the file !"}));
     EXPECT_EQ((*dialogs_)->calls.back().icon, common::MessageIcon::Critical);
+    // The library's reason is the detailed text.
+    EXPECT_TRUE((*dialogs_)->calls.back().extras.details.contains("x.fbi"))
+        << (*dialogs_)->calls.back().extras.details.toStdString();
     EXPECT_EQ(w.archiveHandle() != 0, true);
+    EXPECT_TRUE(w.Status->currentMessage().startsWith("0 files extracted"));
+    // The next save dialog opens where the user last saved.
+    fs::create_directories(path("mine"));
+    (*dialogs_)->queueText(QString::fromStdString(path("mine/a.fbi").string()));
+    trigger("mnuExtract");
+    trigger("mnuExtract");
+    EXPECT_EQ((*dialogs_)->calls.back().start,
+              QString::fromStdString(path("mine/armcom.fbi").string()));
 }
 
 TEST_F(Extract, PathExtractsTheDirectorysFilesSideBySide) {
@@ -123,6 +140,7 @@ TEST_F(Extract, PathStopsAtTheFirstFailingMemberWithItsMessage) {
     (*dialogs_)->queueText(out);
     trigger("popupExtractPath");
     EXPECT_EQ(messages(), QStringList({"Error !|Error during unpacking... !"}));
+    EXPECT_FALSE((*dialogs_)->calls.back().extras.details.isEmpty());
     EXPECT_EQ(text(path("out/armcom.fbi")), "[UNITINFO]"); // extracted before it: kept
     EXPECT_EQ(window_->findChild<frmWait*>(), nullptr);
 }
@@ -138,7 +156,84 @@ TEST_F(Extract, EntireArchiveRecreatesEveryDirectoryIncludingEmptyOnes) {
     EXPECT_TRUE(fs::is_directory(path("all/nothing/deeper")));
     EXPECT_EQ(window_->findChild<frmWait*>(), nullptr);
     EXPECT_EQ(panel(1), "Ready");
-    EXPECT_TRUE(messages().isEmpty());
+    // It ends with a message offering to open the folder, and a short
+    // note in the status bar.
+    EXPECT_EQ(messages(), QStringList({"|4 files extracted into " + dest("all") + "."}));
+    EXPECT_EQ((*dialogs_)->calls.back().extras.actionText, "Open folder");
+    EXPECT_TRUE(launcher_->launches().empty());
+    EXPECT_TRUE(window_->Status->currentMessage().startsWith("4 files extracted (23 bytes) in "))
+        << window_->Status->currentMessage().toStdString();
+    // The button opens the destination in the file manager.
+    (*dialogs_)->queueText(dest("again"));
+    (*dialogs_)->queueAnswer(common::MessageAnswer::Action);
+    trigger("mnuExtractAll");
+    EXPECT_EQ(launcher_->launches(), (std::vector<Launch>{{dest("again"), "", ""}}));
+}
+
+TEST_F(Extract, CancelStopsAfterTheMemberUnderWayAndSaysHowManyWereWritten) {
+    std::vector<Member> many;
+    for (int i = 0; i < 300; ++i) {
+        many.push_back({"data\\file" + std::to_string(1000 + i) + ".txt",
+                        std::string(4096, char('a' + i % 26))});
+    }
+    frmMain& w = openArchive(many);
+    (*dialogs_)->queueText(dest("big"));
+    // The user presses Cancel once 40 members are written.
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        frmWait* wait = w.findChild<frmWait*>();
+        if (wait && wait->ProgressBar1->value() >= 40) {
+            EXPECT_TRUE(wait->cmdCancel->isVisible());
+            QTest::mouseClick(wait->cmdCancel, Qt::LeftButton);
+            watcher.stop();
+        }
+    });
+    watcher.start(0);
+    trigger("mnuExtractAll");
+    EXPECT_EQ(w.findChild<frmWait*>(), nullptr);
+    // Every file written is whole, and the message counts them.
+    int written = 0;
+    for (const auto& e : fs::directory_iterator(path("big/data"))) {
+        EXPECT_EQ(fs::file_size(e.path()), 4096u) << e.path();
+        ++written;
+    }
+    EXPECT_GE(written, 40);
+    EXPECT_LT(written, 300);
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages()[0], QString("|Extraction cancelled: %1 of 300 files written into %2. "
+                                     "The files written are whole; the others were not extracted.")
+                                 .arg(written)
+                                 .arg(dest("big")));
+    EXPECT_TRUE(w.Status->currentMessage().contains("cancelled"));
+    EXPECT_TRUE(w.menuBar()->isEnabled());
+}
+
+TEST_F(Extract, CancellingThePathExtractionSaysHowManyWereWritten) {
+    std::vector<Member> many;
+    for (int i = 0; i < 100; ++i) {
+        many.push_back({"f" + std::to_string(100 + i) + ".txt", "x"});
+    }
+    frmMain& w = openArchive(many);
+    clickNode("Root");
+    (*dialogs_)->queueText(dest("some"));
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        frmWait* wait = w.findChild<frmWait*>();
+        if (wait && wait->ProgressBar1->value() >= 10) {
+            wait->close(); // closing the progress window is a cancel too
+            watcher.stop();
+        }
+    });
+    watcher.start(0);
+    trigger("mnuExtractPath");
+    int written = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(path("some"))) {
+        ++written;
+    }
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(
+        messages()[0].startsWith(QString("|Extraction cancelled: %1 of 100 files").arg(written)))
+        << messages()[0].toStdString();
 }
 
 TEST_F(Extract, AnArchiveOfEmptyDirectoriesEndsWithTheWindowClosed) {
@@ -148,9 +243,10 @@ TEST_F(Extract, AnArchiveOfEmptyDirectoriesEndsWithTheWindowClosed) {
     EXPECT_TRUE(fs::is_directory(path("dirs/a/b")));
     EXPECT_TRUE(fs::is_directory(path("dirs/c")));
     EXPECT_EQ(window_->findChild<frmWait*>(), nullptr);
+    EXPECT_EQ(messages(), QStringList({"|0 files extracted into " + dest("dirs") + "."}));
     (*dialogs_)->queueText(std::nullopt); // a cancelled chooser does nothing
     trigger("popupExtractAll");
-    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(messages().size(), 1);
 }
 
 TEST_F(Extract, HostileMemberNamesNeverEscapeTheDestination) {
@@ -169,12 +265,17 @@ TEST_F(Extract, HostileMemberNamesNeverEscapeTheDestination) {
     EXPECT_EQ(text(out / "safe/good.txt"), "good");
     EXPECT_FALSE(fs::exists(path("deep/evil.txt")));
     EXPECT_FALSE(fs::exists(path("e.txt")));
-    EXPECT_TRUE(messages().isEmpty()); // refused like any failed member: silently
+    // Refused like any failed member: the walk goes on, and the completion
+    // message names them in its details.
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].startsWith("|1 file extracted into "));
+    EXPECT_TRUE(messages()[0].endsWith("2 files could not be written (see the details)."));
+    EXPECT_TRUE((*dialogs_)->calls.back().extras.details.contains("..\\evil.txt"));
     // The path command refuses it as a failed member, with its message.
     clickNode("Root");
     (*dialogs_)->queueText(QString::fromStdString(out.string()));
     trigger("mnuExtractPath");
-    EXPECT_EQ(messages(), QStringList({"Error !|Error during unpacking... !"}));
+    EXPECT_EQ(messages().back(), "Error !|Error during unpacking... !");
     EXPECT_FALSE(fs::exists(path("e.txt")));
     EXPECT_FALSE(fs::exists(path("deep/e.txt")));
 }

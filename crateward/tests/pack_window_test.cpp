@@ -2,6 +2,7 @@
 // what is left out, its states and messages, and the progress labels.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -124,13 +125,23 @@ TEST_F(PackPath, BrowseButtonsFillTheFieldsAndACancelChangesNothing) {
     (*dialogs_)->queueText(std::nullopt);
     d.BoutonsParcourir_Click(1);
     EXPECT_EQ(d.DataInput[1]->text(), "kept.hpi");
-    (*dialogs_)->queueText(QString("/x/new.ufo"));
+    // Nothing saved yet and no archive open: the dialog opens in the home
+    // folder, not in the process's current one.
+    EXPECT_EQ((*dialogs_)->calls.back().start, QDir(QDir::homePath()).filePath("New Hpi File"));
+    fs::create_directories(path("x"));
+    const QString chosen = QString::fromStdString(path("x/new.ufo").string());
+    (*dialogs_)->queueText(chosen);
     d.BoutonsParcourir_Click(1);
-    EXPECT_EQ(d.DataInput[1]->text(), "/x/new.ufo");
+    EXPECT_EQ(d.DataInput[1]->text(), chosen);
     const auto& save = (*dialogs_)->calls.back();
     EXPECT_EQ(save.title, "Save new HPI archive as...");
     EXPECT_EQ(save.filter, "UFO file (*.ufo)|*.ufo|HPI file (*.hpi)|*.hpi|CCX File (*.ccx)|*.ccx");
-    EXPECT_EQ(save.start, "New Hpi File");
+    // The next save dialog opens where the user last saved, in this run or
+    // a later one.
+    (*dialogs_)->queueText(std::nullopt);
+    d.BoutonsParcourir_Click(1);
+    EXPECT_EQ((*dialogs_)->calls.back().start,
+              QString::fromStdString(path("x").string()) + "/New Hpi File");
     (*dialogs_)->queueText(QString("/some/dir"));
     d.BoutonsParcourir_Click(0);
     EXPECT_EQ(d.DataInput[0]->text(), "/some/dir");

@@ -1,12 +1,15 @@
 // Start-up, shut-down, the working directory slots, the saved placement and
 // view options, the bars and the layout of the main window.
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -34,8 +37,8 @@ TEST_F(Window, StartsWithDefaultsAndShutsDownCleanly) {
     EXPECT_EQ(w.objectName(), "frmMain");
     EXPECT_EQ(w.windowTitle(), "Crateward");
     EXPECT_EQ(panel(1), "Ready");
-    EXPECT_EQ(w.size(), QSize(400, 400)); // 6000 twips
-    EXPECT_EQ(w.pos(), QPoint(33, 33));   // 500 twips
+    const QSize first = w.size();       // no size stored: the first start's
+    EXPECT_EQ(w.pos(), QPoint(33, 33)); // 500 twips
     EXPECT_TRUE(w.CoolBar->isVisible());
     EXPECT_TRUE(w.Status->isVisible());
     EXPECT_EQ(w.FileView->viewMode(), 3);
@@ -51,7 +54,67 @@ TEST_F(Window, StartsWithDefaultsAndShutsDownCleanly) {
     EXPECT_FALSE(fs::exists(work.toStdString()));
     // The placement is written back unchanged.
     EXPECT_EQ(settings().read(kApp, kOptions, kMainLeft), "500");
-    EXPECT_EQ(settings().read(kApp, kOptions, kMainWidth), "6000");
+    EXPECT_EQ(settings().read(kApp, kOptions, kMainWidth), std::to_string(first.width() * 15));
+}
+
+TEST_F(Window, AFirstStartShowsEveryStatusPanelAndTheReportColumns) {
+    frmMain& w = start();
+    EXPECT_GE(w.width(), 960);
+    const auto p = path("many.hpi");
+    std::vector<Member> members;
+    for (int i = 0; i < 40; ++i) {
+        members.push_back({"units\\unit" + std::to_string(i) + ".fbi", "x"});
+    }
+    writeArchive(p, members);
+    w.OpenHPI(QString::fromStdString(p.string()));
+    clickNode("units");
+    QApplication::processEvents();
+    // The everyday texts of the panels fit whole.
+    w.statusPanel(1)->setText("Extracting archive...");
+    for (int i : {1, 3, 4}) {
+        QLabel* label = w.statusPanel(i);
+        EXPECT_GE(label->contentsRect().width(),
+                  label->fontMetrics().horizontalAdvance(label->text()))
+            << i << " " << label->text().toStdString();
+    }
+    // Every report column shows without scrolling sideways.
+    const QHeaderView* header = w.FileView->reportView()->header();
+    int columns = 0;
+    for (int i = 0; i < header->count(); ++i) {
+        columns += header->isSectionHidden(i) ? 0 : header->sectionSize(i);
+    }
+    EXPECT_LE(columns, w.FileView->reportView()->viewport()->width());
+    // A stored size is used as it is.
+    closeWindow();
+    settings().write(kApp, kOptions, kMainWidth, "6000");
+    settings().write(kApp, kOptions, kMainHeight, "6000");
+    EXPECT_EQ(start().size(), QSize(400, 400));
+}
+
+TEST_F(Window, TheSplitterResizesTreeAndListAndIsKept) {
+    frmMain& w = start();
+    auto* splitter = w.findChild<QWidget*>("TreeSplitter");
+    ASSERT_NE(splitter, nullptr);
+    const int tree = w.Tree->width();
+    const int listLeft = w.FileView->x();
+    EXPECT_EQ(splitter->x(), tree);
+    EXPECT_EQ(splitter->cursor().shape(), Qt::SplitHCursor);
+    const QPoint grip(splitter->width() / 2, splitter->height() / 2);
+    QTest::mousePress(splitter, Qt::LeftButton, {}, grip);
+    QTest::mouseRelease(splitter, Qt::LeftButton, {}, grip + QPoint(90, 0));
+    EXPECT_NEAR(w.Tree->width(), tree + 90, 1);
+    EXPECT_NEAR(w.FileView->x(), listLeft + 90, 1);
+    EXPECT_EQ(w.findChild<QWidget*>("FileFilter")->x(), w.FileView->x());
+    const std::string kept = settings().read(kApp, kOptions, kTreeWidth);
+    EXPECT_NEAR(std::stol(kept), (tree + 90) * 15, 15);
+    // The tree never takes the whole window, nor vanishes.
+    QTest::mousePress(splitter, Qt::LeftButton, {}, grip);
+    QTest::mouseRelease(splitter, Qt::LeftButton, {}, grip - QPoint(5000, 0));
+    EXPECT_EQ(w.Tree->width(), 900 / 15);
+    closeWindow();
+    settings().write(kApp, kOptions, kTreeWidth, kept);
+    frmMain& again = start();
+    EXPECT_NEAR(again.Tree->width(), tree + 90, 1);
 }
 
 TEST_F(Window, StatusPanelsCarryTheirTooltipsAndMenusTheirCaptions) {
@@ -268,7 +331,7 @@ TEST_F(Window, TheProgramShutsDownOnSigterm) {
     EXPECT_TRUE(WIFEXITED(status)) << "the program did not end by itself";
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_FALSE(fs::exists(work));
-    EXPECT_EQ(settings().read(kApp, kOptions, kMainWidth), "6000");
+    EXPECT_FALSE(settings().read(kApp, kOptions, kMainWidth).empty()); // the shut-down ran
     if (!WIFEXITED(status)) {
         ::kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
