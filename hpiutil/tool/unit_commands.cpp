@@ -17,6 +17,7 @@ namespace {
 const char* kUnitUsage = R"(
 Units:
   hpi unitcheck [--json] [--game DIR | ARCHIVE | FOLDER] [UNIT...]
+  hpi unitcheck [--json] --game DIR ARCHIVE [UNIT...]
                                    what each unit (all when none is named)
                                    needs: script and its pieces, picture,
                                    build button, model and its textures,
@@ -25,8 +26,10 @@ Units:
                                    where. ARCHIVE is one archive, FOLDER an
                                    unpacked folder; the game folder (DIR,
                                    else $TA_DIR or the game in the Wine
-                                   prefix) otherwise. Exit 1 when anything
-                                   is missing
+                                   prefix) otherwise. With both, the
+                                   archive's units, looked up in the
+                                   archive first and then in the game
+                                   folder. Exit 1 when anything is missing
 )";
 
 struct Options {
@@ -54,14 +57,19 @@ int parse(const Args& args, Options& o) {
     return 0;
 }
 
-// The places to look in: --game DIR; else a first word that names an
-// archive or a folder; else the game folder found for the user. The words
-// that name units are left in `units`.
-std::optional<unitcheck::UnitCheck> openPlaces(const Options& o, std::vector<std::string>& units) {
+// The places to look in: a first word that names an archive or a folder,
+// then, with --game DIR or when no such word is given, the game folder (DIR,
+// else the one found for the user). The words that name units are left in
+// `units`; `own` is the place whose units are checked when none is named
+// (-1: all places).
+std::optional<unitcheck::UnitCheck> openPlaces(const Options& o, std::vector<std::string>& units,
+                                               int& own) {
     unitcheck::UnitCheck check;
     units = o.rest;
+    own = -1;
     std::error_code ec;
-    if (!o.game && !units.empty() && fs::exists(units.front(), ec)) {
+    if (!units.empty() && fs::exists(units.front(), ec) &&
+        !(o.game && fs::is_directory(units.front(), ec))) {
         const fs::path place = units.front();
         units.erase(units.begin());
         auto st = fs::is_directory(place, ec) ? check.addFolder(place) : check.addArchive(place);
@@ -69,7 +77,10 @@ std::optional<unitcheck::UnitCheck> openPlaces(const Options& o, std::vector<std
             complain(st.error().message(), 1);
             return std::nullopt;
         }
-        return check;
+        if (!o.game) {
+            return check;
+        }
+        own = 0;
     }
     const fs::path folder = o.game ? fs::path(*o.game) : hpiutil::findGameDirectory();
     if (folder.empty()) {
@@ -108,14 +119,18 @@ int unitcheck(const Args& args) {
         return code;
     }
     std::vector<std::string> units;
-    auto check = openPlaces(o, units);
+    int own = -1;
+    auto check = openPlaces(o, units, own);
     if (!check) {
         return 1;
     }
     std::vector<unitcheck::UnitReport> reports;
-    if (units.empty()) {
+    if (units.empty() && own < 0) {
         reports = check->checkAll();
     } else {
+        if (units.empty()) {
+            units = check->unitsOf(own);
+        }
         for (const std::string& unit : units) {
             reports.push_back(check->check(unit));
         }

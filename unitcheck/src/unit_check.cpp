@@ -77,14 +77,29 @@ const std::vector<Place>& UnitCheck::places() const {
 std::vector<std::string> UnitCheck::units() {
     std::vector<std::string> names;
     std::set<std::string> seen;
-    for (const auto& place : impl_->files) {
-        for (const std::string& member : place->files("units", false)) {
-            const std::string_view file = fileNameOf(member);
-            if (hasExtension(file, ".fbi")) {
-                const std::string name(file.substr(0, file.size() - 4));
-                if (seen.insert(common::foldedName(name)).second) {
-                    names.push_back(name);
-                }
+    for (std::size_t p = 0; p < impl_->files.size(); ++p) {
+        for (std::string& name : unitsOf(int(p))) {
+            if (seen.insert(common::foldedName(name)).second) {
+                names.push_back(std::move(name));
+            }
+        }
+    }
+    std::sort(names.begin(), names.end(), common::lessFolded);
+    return names;
+}
+
+std::vector<std::string> UnitCheck::unitsOf(int place) {
+    std::vector<std::string> names;
+    if (place < 0 || std::size_t(place) >= impl_->files.size()) {
+        return names;
+    }
+    std::set<std::string> seen;
+    for (const std::string& member : impl_->files[std::size_t(place)]->files("units", false)) {
+        const std::string_view file = fileNameOf(member);
+        if (hasExtension(file, ".fbi")) {
+            std::string name(file.substr(0, file.size() - 4));
+            if (seen.insert(common::foldedName(name)).second) {
+                names.push_back(std::move(name));
             }
         }
     }

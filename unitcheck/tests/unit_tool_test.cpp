@@ -74,6 +74,27 @@ TEST(UnitTool, ExitCodeSaysWhetherAnythingIsMissing) {
     EXPECT_EQ(hpi("unitcheck " + quote(t.archive) + " ARMGOOD NOSUCH").code, 1);
 }
 
+// A mod's archive checked against the game: its own units, found in it or in the game.
+TEST(UnitTool, ArchiveAgainstTheGameFolder) {
+    ToolUnits t;
+    unitfixture::Members mod;
+    unitfixture::addUnit(mod, "ARMMOD");
+    ASSERT_TRUE(unitfixture::writeArchive(t.dir / "game" / "base.hpi",
+                                          {{"textures\\ARMMOD.gaf", mod["textures\\ARMMOD.gaf"]}}));
+    mod.erase("textures\\ARMMOD.gaf");
+    const std::string archive = (t.dir / "mod.ufo").string();
+    ASSERT_TRUE(unitfixture::writeArchive(archive, mod));
+
+    EXPECT_EQ(hpi("unitcheck " + quote(archive)).code, 1);
+    const ToolRun both = hpi("unitcheck --game " + quote(t.game) + " " + quote(archive));
+    EXPECT_EQ(both.code, 0) << both.out;
+    EXPECT_NE(both.out.find("ARMMOD: "), std::string::npos) << both.out;
+    EXPECT_EQ(both.out.find("ARMGOOD"), std::string::npos) << both.out;
+    EXPECT_NE(both.out.find("[base.hpi: textures\\ARMMOD.gaf]"), std::string::npos) << both.out;
+    // Units named are looked up in both.
+    EXPECT_EQ(hpi("unitcheck --game " + quote(t.game) + " " + quote(archive) + " CORBAD").code, 1);
+}
+
 TEST(UnitTool, JsonHasOneObjectPerUnit) {
     ToolUnits t;
     const ToolRun run = hpi("unitcheck --json " + quote(t.archive));

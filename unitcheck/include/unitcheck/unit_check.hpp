@@ -137,6 +137,9 @@ public:
     // The units every place defines (units\*.fbi, units\*.FBI...): names
     // without folder and extension, once each, sorted without regard to case.
     std::vector<std::string> units();
+    // The units one place defines, in the same form (an archive checked
+    // against a game folder: the archive's own units).
+    std::vector<std::string> unitsOf(int place);
 
     // One unit: a name ("armcom") or the definition's member path
     // ("units\ARMCOM.FBI"), without regard to case. A unit with no definition
