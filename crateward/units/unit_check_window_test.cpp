@@ -290,5 +290,28 @@ TEST_F(GatherEverything, OnTheRepackPacksEveryFoundDependencyOfTheArchiveAndNoth
     EXPECT_TRUE(settings().readFlag("Crateward", "Unit check", "Gather Everything", false));
 }
 
+TEST_F(GatherEverything, OnARealUnitArchiveItTakesTheWeaponFileAndTheHeapModelButNotTheReadMe) {
+    TOOLKIT_REQUIRE_REAL("archives/ArmBani.ufo", real);
+    fs::copy_file(real, path("ArmBani.ufo"));
+    frmMain& main = start();
+    main.OpenHPI(QString::fromStdString(path("ArmBani.ufo").string()));
+    ASSERT_NE(main.archiveHandle(), 0);
+    main.findChild<QAction*>(QStringLiteral("mnuGatherUnitCheck"))->trigger();
+    clickNode(QStringLiteral("units"));
+    clickEntry(QStringLiteral("ARMBANI.fbi"));
+    (*dialogs_)->queueText(QString::fromStdString(path("out.ufo").string()));
+    trigger("RepackUnit");
+    const auto packed = archiveContents(path("out.ufo"));
+    // 17 members: all but the read-me and the large picture no rule names.
+    EXPECT_EQ(packed.size(), 15u);
+    for (const char* member :
+         {"weapons\\Armbani_weapon.tdf", "objects3d\\3x4A.3do", "objects3d\\banshot.3do",
+          "sounds\\LASHITB.WAV", "units\\ARMBANI.fbi", "objects3d\\ARMBANI.3do"}) {
+        EXPECT_EQ(packed.count(member), 1u) << member;
+    }
+    EXPECT_EQ(packed.count("ReadMe.txt"), 0u);
+    EXPECT_EQ(packed.count("unitpics\\ARMBANI128x128.jpg"), 0u);
+}
+
 } // namespace
 } // namespace crateward::testing
