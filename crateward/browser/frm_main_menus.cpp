@@ -14,6 +14,7 @@
 #include "file_view_control.hpp"
 #include "image_list.hpp"
 #include "main_window_link.hpp"
+#include "unit_check_commands.hpp"
 
 namespace crateward {
 
@@ -139,6 +140,7 @@ void frmMain::buildMenus() {
                QStringLiteral("&Custom export to UnitVewer..."));
     makeAction(this, units, "mnuExport", QStringLiteral("Export to Unit &Viewer"),
                QKeySequence(Qt::Key_F3));
+    AddUnitCheckCommands(*this, units);
 
     QMenu* packing = makeMenu(bar, "Packing", QStringLiteral("&Packing"));
     packing->menuAction()->setVisible(later);
@@ -192,21 +194,21 @@ void frmMain::buildBars() {
     struct Button {
         const char* key;
         const char* tip;
-        QStyle::StandardPixmap icon;
         bool built;
     };
     const Button buttons[] = {
-        {"Open", "Open an HPI archive...", QStyle::SP_DialogOpenButton, true},
-        {"Save", "Save modified HPI archive", QStyle::SP_DialogSaveButton, false},
-        {"TA", "Launch TA", QStyle::SP_MediaPlay, false},
-        {"UnitView", "Launch Unit Viewer", QStyle::SP_ComputerIcon, false},
-        {"3DO Builder", "Launch 3DO Editor", QStyle::SP_DesktopIcon, false},
-        {"GAF Builder", "Launch GAF Editor", QStyle::SP_FileDialogContentsView, false},
-        {"MAP", "Launch MAP Editor", QStyle::SP_DriveNetIcon, false},
-        {"Répertoire", "Set programs locations...", QStyle::SP_DirLinkIcon, false},
+        {"Open", "Open an HPI archive...", true},
+        {"Save", "Save modified HPI archive", false},
+        {"TA", "Launch TA", false},
+        {"UnitView", "Launch Unit Viewer", false},
+        {"3DO Builder", "Launch 3DO Editor", false},
+        {"GAF Builder", "Launch GAF Editor", false},
+        {"MAP", "Launch MAP Editor", false},
+        {"Répertoire", "Set programs locations...", false},
     };
     for (const Button& b : buttons) {
-        QAction* a = Toolbar->addAction(style()->standardIcon(b.icon), QString::fromUtf8(b.key));
+        QAction* a =
+            Toolbar->addAction(ToolbarIcon(QString::fromUtf8(b.key)), QString::fromUtf8(b.key));
         a->setObjectName(QString::fromUtf8(b.key));
         a->setToolTip(QString::fromUtf8(b.tip));
         a->setVisible(b.built);
