@@ -10,6 +10,7 @@
 #include "file_view_model.hpp"
 #include "frm_main.hpp"
 #include "member_paths.hpp"
+#include "save_location.hpp"
 #include "unit_check_commands.hpp"
 #include "unit_pieces.hpp"
 #include "working_directory.hpp"
@@ -70,12 +71,14 @@ void RepackUnit_Click(frmMain& window) {
     }
     // 3.
     const QString plain = name.left(name.size() - 4);
-    const auto target = dialogs.saveFile(
-        &window, QStringLiteral("Save new HPI archive as..."),
-        QStringLiteral("UFO file|*.ufo|HPI file|*.hpi|CCX file|*.ccx"), QString(), plain);
+    const auto target =
+        dialogs.saveFile(&window, QStringLiteral("Save new HPI archive as..."),
+                         QStringLiteral("UFO file|*.ufo|HPI file|*.hpi|CCX file|*.ccx"), QString(),
+                         SaveDialogStart(window, plain));
     if (!target) {
         return;
     }
+    RememberSaveFolder(window, *target);
     // 4. to 6.
     switch (
         PackUnit(QFile::encodeName(*target).toStdString(), pieces, gathering, gather, further)) {
