@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QTreeView>
 
+#include <algorithm>
+
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
 #include "frm_main.hpp"
@@ -19,6 +21,7 @@ namespace crateward {
 namespace {
 
 constexpr int kFolderWidth = 220;
+constexpr int kSizeWidth = 90;
 
 } // namespace
 
@@ -29,7 +32,13 @@ ListFilter::ListFilter(frmMain& window)
     box_->setObjectName(QStringLiteral("FileFilter"));
     box_->setPlaceholderText(
         QStringLiteral("Find in the archive by name or wildcard (*.fbi, arm*.3do)"));
-    box_->setClearButtonEnabled(true);
+    // The clear button shows only over text, so it is made with the first
+    // text: its picture would cost an icon theme search at start-up.
+    connect(box_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!text.isEmpty() && !box_->isClearButtonEnabled()) {
+            box_->setClearButtonEnabled(true);
+        }
+    });
     box_->installEventFilter(this);
     connect(box_, &QLineEdit::textChanged, this, &ListFilter::apply);
 
@@ -125,7 +134,11 @@ void ListFilter::apply(const QString& pattern) {
     model->endFill();
     // Any folder the tree shows next refills the list.
     window_.listedKey_.clear();
-    window_.FileView->reportView()->setColumnWidth(3, kFolderWidth);
+    // The size column, last and stretched in the folder view, leaves the
+    // folder column room on the screen.
+    QTreeView* report = window_.FileView->reportView();
+    report->setColumnWidth(2, std::min(report->columnWidth(2), kSizeWidth));
+    report->setColumnWidth(3, kFolderWidth);
     window_.statusPanel(4)->setText(QString::number(files) + QStringLiteral(" files found"));
     window_.statusPanel(5)->clear();
 }
