@@ -41,9 +41,16 @@ ListKeyboard::ListKeyboard(frmMain& window) : QObject(&window), window_(window) 
     setObjectName(QStringLiteral("ListKeyboard"));
     window.FileView->iconView()->installEventFilter(this);
     window.FileView->reportView()->installEventFilter(this);
+    window.FileView->installEventFilter(this);
 }
 
 bool ListKeyboard::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_.FileView && event->type() == QEvent::EnabledChange) {
+        // While a long command runs the list is disabled; the find box goes
+        // with it, so no keystroke refills the list under the command.
+        window_.listFilter_->box()->setEnabled(window_.FileView->isEnabled());
+        return false;
+    }
     auto* view = qobject_cast<QAbstractItemView*>(watched);
     if (!view || forwarding_) {
         return QObject::eventFilter(watched, event);

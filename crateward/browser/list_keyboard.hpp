@@ -4,7 +4,7 @@
 // sound pane, selected-file panel); Backspace shows the parent folder (or
 // leaves a find); the context-menu key (and Shift+F10) opens the entry's
 // pop-up; Ctrl+A selects every entry while the list has the focus, "About"
-// keeping Ctrl+A everywhere else.
+// keeping Ctrl+A everywhere else. The find box is enabled with the list.
 #pragma once
 
 #include <QObject>

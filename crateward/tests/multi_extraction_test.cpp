@@ -74,6 +74,7 @@ TEST_F(MultiExtract, CtrlAThenExtractWritesTheWholeFolderIntoOneChosenFolder) {
     EXPECT_TRUE(done.text.startsWith("4 files extracted into")) << done.text.toStdString();
     EXPECT_EQ(panel(1), "Ready");
     EXPECT_TRUE(w.FileView->isEnabled());
+    EXPECT_TRUE(w.findChild<QLineEdit*>("FileFilter")->isEnabled());
 }
 
 TEST_F(MultiExtract, FoundEntriesOfOneNameAreNotWrittenOverEachOther) {
