@@ -1,30 +1,51 @@
 #include "sound_player.hpp"
 
-#include <QSoundEffect>
-#include <QUrl>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 
 namespace crateward {
 
 namespace {
 
-class QtSoundPlayer : public SoundPlayer {
+// Plays through the sound module (one shared QSoundEffect), loaded at the
+// first play from the program's library folder: beside the program in the
+// build tree, ../lib/crateward in an install. Without the module, or
+// without an audio device, nothing is heard.
+class ModuleSoundPlayer : public SoundPlayer {
 public:
     void play(const QString& path) override {
-        if (!effect_) {
-            effect_ = std::make_unique<QSoundEffect>();
+        if (SoundPlayer* player = loaded()) {
+            player->play(path);
         }
-        effect_->stop();
-        effect_->setSource(QUrl::fromLocalFile(path));
-        effect_->play();
     }
     void stop() override {
-        if (effect_) {
-            effect_->stop();
+        if (player_) {
+            player_->stop();
         }
     }
 
 private:
-    std::unique_ptr<QSoundEffect> effect_;
+    SoundPlayer* loaded() {
+        if (!tried_) {
+            tried_ = true;
+            const QDir program(QCoreApplication::applicationDirPath());
+            for (const char* folder : {"../lib/crateward", "../lib"}) {
+                QLibrary module(program.absoluteFilePath(QLatin1String(folder)) +
+                                QStringLiteral("/libcrateward_sound"));
+                using Make = SoundPlayer* (*)();
+                if (auto make =
+                        reinterpret_cast<Make>(module.resolve("crateward_new_sound_player"))) {
+                    player_.reset(make());
+                    break;
+                }
+            }
+        }
+        return player_.get();
+    }
+
+    bool tried_ = false;
+    std::unique_ptr<SoundPlayer> player_;
 };
 
 std::unique_ptr<SoundPlayer>& installed() {
@@ -37,7 +58,7 @@ std::unique_ptr<SoundPlayer>& installed() {
 SoundPlayer& SoundPlayer::current() {
     auto& player = installed();
     if (!player) {
-        player = std::make_unique<QtSoundPlayer>();
+        player = std::make_unique<ModuleSoundPlayer>();
     }
     return *player;
 }

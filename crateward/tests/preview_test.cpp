@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <fstream>
+
 #include "file_view_control.hpp"
 #include "frm_txt.hpp"
 #include "gui_harness.hpp"
@@ -312,6 +314,30 @@ TEST(WorkingCopy, PathsFollowTheMemberAndStayInside) {
     EXPECT_FALSE(WorkingCopyPath("", "a"));
     EXPECT_EQ(DecodeWindows1252("\x80\x81\x9f\xa0\xff"),
               QString::fromUtf8("\u20ac\u0081\u0178\u00a0\u00ff"));
+}
+
+bool mapped(const char* library) {
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        if (line.find(library) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Sounds play through a module of their own, loaded at the first play from
+// the program's library folder: start-up loads no sound library, and a play
+// still reaches the real player.
+TEST(SoundModule, LoadsAtTheFirstPlayAndNotBefore) {
+    auto previous = SoundPlayer::install(nullptr);
+    EXPECT_FALSE(mapped("libQt6Multimedia"));
+    EXPECT_FALSE(mapped("libcrateward_sound"));
+    SoundPlayer::current().play(QStringLiteral("/nonexistent/none.wav"));
+    EXPECT_TRUE(mapped("libcrateward_sound"));
+    EXPECT_TRUE(mapped("libQt6Multimedia"));
+    SoundPlayer::current().stop();
+    SoundPlayer::install(std::move(previous));
 }
 
 } // namespace
