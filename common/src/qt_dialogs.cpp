@@ -78,6 +78,8 @@ std::optional<QString> valueOf(const QString& path) {
 void useOwnDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    // Wide enough for names, sizes and dates without cutting them.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(780, 480)));
 }
 
 std::optional<QStringList> runOpenDialog(QFileDialog& dialog, QFileDialog::FileMode mode) {
