@@ -1,43 +1,23 @@
 // The hpi tool's game folder commands, their JSON checked against the library.
 #include "fixture.hpp"
+#include "testsupport/command_run.hpp"
 #include "testsupport/testsupport.hpp"
 
-#include <array>
-#include <cstdio>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 using testsupport::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
-    int code;
-    std::string out;
-};
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
+using Run = testsupport::CommandRun;
+using testsupport::shellQuote;
 
 // Runs the tool; standard error is left out unless `withErrors`.
 Run hpi(const std::string& args, bool withErrors = false) {
     const std::string cmd =
-        "TA_DIR= " + quote(HPI_TOOL) + " " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
-    FILE* p = ::popen(cmd.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buf;
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) {
-        out.append(buf.data(), n);
-    }
-    const int status = ::pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+        "TA_DIR= " + shellQuote(HPI_TOOL) + " " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
+    return testsupport::runCommand(cmd);
 }
 
 struct ToolGame {
@@ -50,7 +30,7 @@ struct ToolGame {
                               {{"UNITS\\ARMCOM.FBI", "modded!"}, {"units\\armpw.fbi", "peewee"}});
         testsupport::writeFile(dir / "broken.ccx", std::string_view("not an archive"));
     }
-    std::string game() const { return quote(dir.path().string()); }
+    std::string game() const { return shellQuote(dir.path().string()); }
 };
 
 // The JSON the tool gives for one copy, made from the library's answer.
@@ -82,12 +62,10 @@ TEST(GameTool, WhichAnswersAsTheLibraryDoes) {
     // The detected folder: TA_DIR.
     r = hpi("which 'gamedata\\sound.tdf'");
     EXPECT_EQ(r.code, 1);
-    const std::string env = "TA_DIR=" + t.game() + " " + quote(HPI_TOOL);
-    FILE* p = ::popen((env + " which 'gamedata\\sound.tdf'").c_str(), "r");
-    std::array<char, 256> buf{};
-    buf[std::fread(buf.data(), 1, buf.size() - 1, p)] = 0;
-    EXPECT_EQ(::pclose(p), 0);
-    EXPECT_STREQ(buf.data(), "gamedata\\sound.tdf: totala.hpi (3 bytes)\n");
+    const std::string env = "TA_DIR=" + t.game() + " " + shellQuote(HPI_TOOL);
+    const auto detected = testsupport::runCommand(env + " which 'gamedata\\sound.tdf'");
+    EXPECT_EQ(detected.code, 0);
+    EXPECT_EQ(detected.out, "gamedata\\sound.tdf: totala.hpi (3 bytes)\n");
 
     r = hpi("which --game " + t.game() + " 'units\\armcom.fbi' 'units\\nothing.fbi'", true);
     EXPECT_EQ(r.code, 1);
@@ -134,11 +112,12 @@ TEST(GameTool, CatAndExtractTakeTheProvidingCopies) {
     EXPECT_NE(r.out.find("units\\none.fbi"), std::string::npos);
 
     TempDir out;
-    r = hpi("extract --game " + t.game() + " -C " + quote(out.path().string()));
+    r = hpi("extract --game " + t.game() + " -C " + shellQuote(out.path().string()));
     EXPECT_EQ(r.code, 0) << r.out;
     auto bytes = testsupport::readFile(out / "UNITS" / "ARMCOM.FBI");
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "modded!");
     EXPECT_TRUE(fs::exists(out / "gamedata" / "sound.tdf"));
     EXPECT_EQ(
-        hpi("extract --game " + t.game() + " -C " + quote(out.path().string()) + " nope").code, 1);
+        hpi("extract --game " + t.game() + " -C " + shellQuote(out.path().string()) + " nope").code,
+        1);
 }

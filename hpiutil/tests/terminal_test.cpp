@@ -3,6 +3,7 @@
 // JSON escapes them always.
 #include "common/json.hpp"
 #include "common/terminal_text.hpp"
+#include "testsupport/command_run.hpp"
 #include "testsupport/hpi_raw_writer.hpp"
 #include "testsupport/testsupport.hpp"
 
@@ -60,15 +61,7 @@ std::string onTerminal(const std::vector<std::string>& args) {
 }
 
 std::string throughPipe(const std::string& args) {
-    FILE* p = ::popen((std::string(HPI_TOOL) + " " + args + " 2>&1").c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buf;
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) {
-        out.append(buf.data(), n);
-    }
-    ::pclose(p);
-    return out;
+    return testsupport::runCommand(std::string(HPI_TOOL) + " " + args + " 2>&1").out;
 }
 
 } // namespace

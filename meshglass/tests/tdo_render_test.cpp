@@ -6,6 +6,7 @@
 #include "png_read.hpp"
 #include "texture_fixture.hpp"
 
+#include <testsupport/command_run.hpp>
 #include <testsupport/tdo_writer.hpp>
 #include <testsupport/testsupport.hpp>
 
@@ -35,15 +36,8 @@ ToolRun run(const std::string& arguments, const TempDir& dir) {
     const std::string command = "TA_DIR='" + (dir / "no-game").string() + "' WINEPREFIX='" +
                                 (dir / "no-wine").string() + "' " + TDO_TOOL + " " + arguments +
                                 " 2>'" + errFile + "'";
-    ToolRun result;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const testsupport::CommandRun ran = testsupport::runCommand(command);
+    ToolRun result{ran.code, ran.out, {}};
     const auto err = testsupport::readFile(errFile);
     result.err.assign(err.begin(), err.end());
     return result;

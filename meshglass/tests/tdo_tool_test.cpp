@@ -1,5 +1,6 @@
 // The `3do` tool run as a program: its JSON, its OBJ export, its messages
 // and exit codes.
+#include <testsupport/command_run.hpp>
 #include <testsupport/tdo_writer.hpp>
 #include <testsupport/testsupport.hpp>
 
@@ -21,15 +22,8 @@ struct ToolRun {
 ToolRun run(const std::string& arguments, const TempDir& dir) {
     const std::string errFile = (dir / "stderr.txt").string();
     const std::string command = std::string(TDO_TOOL) + " " + arguments + " 2>'" + errFile + "'";
-    ToolRun result;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const testsupport::CommandRun ran = testsupport::runCommand(command);
+    ToolRun result{ran.code, ran.out, {}};
     const auto err = testsupport::readFile(errFile);
     result.err.assign(err.begin(), err.end());
     return result;

@@ -1,6 +1,7 @@
 #include "common/sha256.hpp"
 #include "spriteglass/gaf_file.hpp"
 
+#include <testsupport/command_run.hpp>
 #include <testsupport/gaf_writer.hpp>
 #include <testsupport/testsupport.hpp>
 
@@ -16,23 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
+using ToolRun = testsupport::CommandRun;
 
 ToolRun runTool(const std::string& arguments) {
-    ToolRun run;
-    const std::string command = std::string("'") + GAF_TOOL + "' " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testsupport::runCommand(std::string("'") + GAF_TOOL + "' " + arguments + " 2>/dev/null");
 }
 
 std::string quoted(const fs::path& p) {
@@ -51,7 +39,7 @@ TEST(GafTool, InfoPrintsEveryEntryFrameAndSubframeAsJson) {
     first.tag = 2;
     testsupport::writeFile(dir / "a b.gaf", makeGaf({{"Fire\"\xE9", {first, parent}}}));
     const ToolRun run = runTool("info " + quoted(dir / "a b.gaf"));
-    ASSERT_EQ(run.status, 0);
+    ASSERT_EQ(run.code, 0);
     const std::string sha12 = common::sha256Hex(std::vector<std::uint8_t>{1, 2});
     const std::string sha99 = common::sha256Hex(std::vector<std::uint8_t>{9, 9});
     const std::string sha7 = common::sha256Hex(std::vector<std::uint8_t>{7});
@@ -76,14 +64,13 @@ TEST(GafTool, ExportWritesTheViewersNamesAsBmpOrPng) {
     testsupport::GafFrameSpec parent = rawFrame(2, 2);
     parent.subframes = {rawFrame(1, 1), rawFrame(3, 1)};
     testsupport::writeFile(dir / "x.gaf", makeGaf({{"Walk", {rawFrame(5, 2), parent}}}));
-    ASSERT_EQ(runTool("export " + quoted(dir / "x.gaf") + " " + quoted(dir / "bmp")).status, 0);
+    ASSERT_EQ(runTool("export " + quoted(dir / "x.gaf") + " " + quoted(dir / "bmp")).code, 0);
     EXPECT_EQ(fs::file_size(dir / "bmp" / "Walk_01.bmp"), 1094u);
     EXPECT_TRUE(fs::exists(dir / "bmp" / "Walk_02_01.bmp"));
     EXPECT_TRUE(fs::exists(dir / "bmp" / "Walk_02_02.bmp"));
     EXPECT_FALSE(fs::exists(dir / "bmp" / "Walk_02.bmp"));
 
-    ASSERT_EQ(runTool("export --png " + quoted(dir / "x.gaf") + " " + quoted(dir / "png")).status,
-              0);
+    ASSERT_EQ(runTool("export --png " + quoted(dir / "x.gaf") + " " + quoted(dir / "png")).code, 0);
     const auto png = testsupport::readFile(dir / "png" / "Walk_02_02.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(png[1], 'P');
@@ -91,11 +78,11 @@ TEST(GafTool, ExportWritesTheViewersNamesAsBmpOrPng) {
 
 TEST(GafTool, FailuresAndUsageErrorsHaveTheirExitCodes) {
     testsupport::TempDir dir;
-    EXPECT_EQ(runTool("info " + quoted(dir / "missing.gaf")).status, 1);
-    EXPECT_EQ(runTool("export " + quoted(dir / "missing.gaf") + " " + quoted(dir / "o")).status, 1);
-    EXPECT_EQ(runTool("").status, 2);
-    EXPECT_EQ(runTool("info").status, 2);
-    EXPECT_EQ(runTool("frobnicate x").status, 2);
+    EXPECT_EQ(runTool("info " + quoted(dir / "missing.gaf")).code, 1);
+    EXPECT_EQ(runTool("export " + quoted(dir / "missing.gaf") + " " + quoted(dir / "o")).code, 1);
+    EXPECT_EQ(runTool("").code, 2);
+    EXPECT_EQ(runTool("info").code, 2);
+    EXPECT_EQ(runTool("frobnicate x").code, 2);
 }
 
 // Every real GAF exported and built back gives the same `gaf info`; the
@@ -116,11 +103,11 @@ TEST(GafTool, EveryRealGafRoundTripsThroughExportAndBuild) {
             const fs::path built = dir / (name + format + ".gaf");
             ASSERT_EQ(runTool(std::string("export ") + format + quoted(item.path()) + " " +
                               quoted(folder))
-                          .status,
+                          .code,
                       0)
                 << name;
             ASSERT_TRUE(fs::exists(folder / "gaf.json")) << name;
-            ASSERT_EQ(runTool("build " + quoted(folder) + " " + quoted(built)).status, 0) << name;
+            ASSERT_EQ(runTool("build " + quoted(folder) + " " + quoted(built)).code, 0) << name;
             EXPECT_EQ(runTool("info " + quoted(built)).out,
                       runTool("info " + quoted(item.path())).out)
                 << name << " " << format;
@@ -139,11 +126,11 @@ TEST(GafTool, EveryRealGafRoundTripsThroughExportAndBuild) {
 TEST(GafTool, BuildMakesAFileFromAHandWrittenManifestAndWritesNothingOnAnError) {
     testsupport::TempDir dir;
     testsupport::writeFile(dir / "x.gaf", makeGaf({{"Walk", {rawFrame(5, 2)}}}));
-    ASSERT_EQ(runTool("export " + quoted(dir / "x.gaf") + " " + quoted(dir / "in")).status, 0);
+    ASSERT_EQ(runTool("export " + quoted(dir / "x.gaf") + " " + quoted(dir / "in")).code, 0);
     testsupport::writeFile(dir / "in" / "gaf.json",
                            std::string(R"({"entries": [{"name": "Run", "frames": [)"
                                        R"({"picture": "Walk_01.bmp", "x": 2}]}]})"));
-    ASSERT_EQ(runTool("build " + quoted(dir / "in") + " " + quoted(dir / "out.gaf")).status, 0);
+    ASSERT_EQ(runTool("build " + quoted(dir / "in") + " " + quoted(dir / "out.gaf")).code, 0);
     spriteglass::classGAF gaf;
     gaf.Load(dir / "out.gaf");
     ASSERT_EQ(gaf.Animations().size(), 1u);
@@ -153,7 +140,7 @@ TEST(GafTool, BuildMakesAFileFromAHandWrittenManifestAndWritesNothingOnAnError) 
     testsupport::writeFile(dir / "in" / "gaf.json",
                            std::string(R"({"entries": [{"name": "Run", "frames": [)"
                                        R"({"picture": "Walk_01.bmp", "height": 3}]}]})"));
-    EXPECT_EQ(runTool("build " + quoted(dir / "in") + " " + quoted(dir / "bad.gaf")).status, 1);
+    EXPECT_EQ(runTool("build " + quoted(dir / "in") + " " + quoted(dir / "bad.gaf")).code, 1);
     EXPECT_FALSE(fs::exists(dir / "bad.gaf"));
-    EXPECT_EQ(runTool("build " + quoted(dir / "in")).status, 2);
+    EXPECT_EQ(runTool("build " + quoted(dir / "in")).code, 2);
 }

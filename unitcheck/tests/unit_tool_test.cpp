@@ -1,40 +1,20 @@
 // hpi unitcheck: the places it takes, its exit codes, its text and JSON.
 #include "unit_fixture.hpp"
 
+#include "testsupport/command_run.hpp"
 #include "testsupport/testsupport.hpp"
 
-#include <array>
-#include <cstdio>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out;
-};
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
+using ToolRun = testsupport::CommandRun;
+using testsupport::shellQuote;
 
 ToolRun hpi(const std::string& args) {
     const std::string cmd =
-        "TA_DIR= WINEPREFIX=/nonexistent " + quote(HPI_TOOL) + " " + args + " 2>&1";
-    FILE* p = ::popen(cmd.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buf;
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) {
-        out.append(buf.data(), n);
-    }
-    const int status = ::pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+        "TA_DIR= WINEPREFIX=/nonexistent " + shellQuote(HPI_TOOL) + " " + args + " 2>&1";
+    return testsupport::runCommand(cmd);
 }
 
 struct ToolUnits {
@@ -58,7 +38,7 @@ struct ToolUnits {
 TEST(UnitTool, ExitCodeSaysWhetherAnythingIsMissing) {
     ToolUnits t;
     for (const std::string& place :
-         {quote(t.archive), quote(t.folder), "--game " + quote(t.game)}) {
+         {shellQuote(t.archive), shellQuote(t.folder), "--game " + shellQuote(t.game)}) {
         const ToolRun good = hpi("unitcheck " + place + " armgood");
         EXPECT_EQ(good.code, 0) << place << "\n" << good.out;
         EXPECT_NE(good.out.find("ARMGOOD: "), std::string::npos) << good.out;
@@ -71,7 +51,7 @@ TEST(UnitTool, ExitCodeSaysWhetherAnythingIsMissing) {
             << all.out;
         EXPECT_NE(all.out.find("2 units checked, 1 with something missing"), std::string::npos);
     }
-    EXPECT_EQ(hpi("unitcheck " + quote(t.archive) + " ARMGOOD NOSUCH").code, 1);
+    EXPECT_EQ(hpi("unitcheck " + shellQuote(t.archive) + " ARMGOOD NOSUCH").code, 1);
 }
 
 // A mod's archive checked against the game: its own units, found in it or in the game.
@@ -85,19 +65,21 @@ TEST(UnitTool, ArchiveAgainstTheGameFolder) {
     const std::string archive = (t.dir / "mod.ufo").string();
     ASSERT_TRUE(unitfixture::writeArchive(archive, mod));
 
-    EXPECT_EQ(hpi("unitcheck " + quote(archive)).code, 1);
-    const ToolRun both = hpi("unitcheck --game " + quote(t.game) + " " + quote(archive));
+    EXPECT_EQ(hpi("unitcheck " + shellQuote(archive)).code, 1);
+    const ToolRun both = hpi("unitcheck --game " + shellQuote(t.game) + " " + shellQuote(archive));
     EXPECT_EQ(both.code, 0) << both.out;
     EXPECT_NE(both.out.find("ARMMOD: "), std::string::npos) << both.out;
     EXPECT_EQ(both.out.find("ARMGOOD"), std::string::npos) << both.out;
     EXPECT_NE(both.out.find("[base.hpi: textures\\ARMMOD.gaf]"), std::string::npos) << both.out;
     // Units named are looked up in both.
-    EXPECT_EQ(hpi("unitcheck --game " + quote(t.game) + " " + quote(archive) + " CORBAD").code, 1);
+    EXPECT_EQ(
+        hpi("unitcheck --game " + shellQuote(t.game) + " " + shellQuote(archive) + " CORBAD").code,
+        1);
 }
 
 TEST(UnitTool, JsonHasOneObjectPerUnit) {
     ToolUnits t;
-    const ToolRun run = hpi("unitcheck --json " + quote(t.archive));
+    const ToolRun run = hpi("unitcheck --json " + shellQuote(t.archive));
     EXPECT_EQ(run.code, 1);
     ASSERT_EQ(run.out.rfind("[\n{\"unit\":\"ARMGOOD\",\"found\":", 0), 0u) << run.out;
     EXPECT_NE(run.out.find("\n{\"unit\":\"CORBAD\","), std::string::npos);
@@ -107,13 +89,13 @@ TEST(UnitTool, JsonHasOneObjectPerUnit) {
 
 TEST(UnitTool, UsageErrorsAndUnreadablePlaces) {
     ToolUnits t;
-    EXPECT_EQ(hpi("unitcheck --bogus " + quote(t.archive)).code, 2);
+    EXPECT_EQ(hpi("unitcheck --bogus " + shellQuote(t.archive)).code, 2);
     EXPECT_EQ(hpi("unitcheck --game").code, 2);
     const ToolRun noGame = hpi("unitcheck ARMGOOD");
     EXPECT_EQ(noGame.code, 1);
     EXPECT_NE(noGame.out.find("no game folder"), std::string::npos) << noGame.out;
     testsupport::writeFile(t.dir / "broken.ufo", std::string_view("not an archive"));
-    EXPECT_EQ(hpi("unitcheck " + quote((t.dir / "broken.ufo").string())).code, 1);
+    EXPECT_EQ(hpi("unitcheck " + shellQuote((t.dir / "broken.ufo").string())).code, 1);
     EXPECT_NE(hpi("--help").out.find("hpi unitcheck"), std::string::npos);
 }
 
