@@ -12,6 +12,7 @@
 //     (the load reads from the page cache, the write then stays there too);
 //   RATIO gaf_roundtrip_files: real files whose export and build keep every
 //     frame's pixels (and the rest of `gaf info`), over real files tried.
+#include "fastest_runs.hpp"
 #include "spriteglass/compose.hpp"
 #include "spriteglass/gaf_builder.hpp"
 #include "spriteglass/gaf_file.hpp"
@@ -340,26 +341,6 @@ void BM_memcpy(benchmark::State& state) {
     }
 }
 
-class Collector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration) {
-                continue;
-            }
-            // The fastest of the repetitions: the machine is shared, and the
-            // least disturbed run is the truest of both sides of a ratio.
-            const std::string name = run.run_name.function_name;
-            const double time = run.GetAdjustedRealTime();
-            if (!ns.count(name) || time < ns[name]) {
-                ns[name] = time;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> ns;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -414,9 +395,9 @@ int main(int argc, char** argv) {
             ->MinTime(0.2)
             ->Repetitions(5);
     }
-    Collector collector;
+    FastestRuns collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
-    auto& ns = collector.ns; // in each benchmark's own unit
+    auto& ns = collector.times; // in each benchmark's own unit
     const auto& first = data().gaf.Animations().at(0);
     std::printf("DATA %s, %ju bytes, %zu frames, preview %d x %d\n",
                 data().real ? "200 frames from the real GAFs in turn"

@@ -6,6 +6,7 @@
 //                       Archive::find each in the archive that provides it
 // and the peak memory of the run. Times are wall-clock times (mounting opens
 // the archives on every core).
+#include "fastest_runs.hpp"
 #include "hpi_bench_data.hpp"
 
 #include "gamefolder/game_folder.hpp"
@@ -125,25 +126,6 @@ void BM_archive_find_1000(benchmark::State& state) {
     }
 }
 
-class Collector : public benchmark::ConsoleReporter {
-public:
-    // The fastest repetition of each: other work on the machine only adds time.
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs) {
-            if (r.run_type != Run::RT_Iteration) {
-                continue;
-            }
-            const std::string name = r.run_name.function_name;
-            const double t = r.GetAdjustedRealTime();
-            if (!ms.count(name) || t < ms[name]) {
-                ms[name] = t;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> ms;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -160,10 +142,10 @@ int main(int argc, char** argv) {
     reg("mount", BM_mount, 1);
     reg("which_1000", BM_which_1000, 20);
     reg("archive_find_1000", BM_archive_find_1000, 20);
-    Collector collector;
+    FastestRuns collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
 
-    auto& ms = collector.ms;
+    auto& ms = collector.times;
     std::printf("TIME open_each_ms %.1f\n", ms["open_each"]);
     std::printf("TIME mount_ms %.1f\n", ms["mount"]);
     std::printf("RATIO mount_vs_open_each %.2f target <= 1.5\n", ms["mount"] / ms["open_each"]);

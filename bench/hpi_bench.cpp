@@ -12,6 +12,7 @@
 //                            against a literal-only stream)
 //   open_list_50k            reading the file once, over opening and listing it
 // The data is generated here (it needs no real files).
+#include "fastest_runs.hpp"
 #include "hpi_bench_data.hpp"
 #include "hpi_bench_floor.hpp"
 
@@ -196,26 +197,6 @@ void BM_read_once(benchmark::State& state) {
     }
 }
 
-class Collector : public benchmark::ConsoleReporter {
-public:
-    // The fastest repetition of each benchmark: the file system and the
-    // other processes of the machine only ever add time.
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs) {
-            if (r.run_type != Run::RT_Iteration) {
-                continue;
-            }
-            const std::string name = r.run_name.function_name;
-            const double t = r.GetAdjustedRealTime();
-            if (!ms.count(name) || t < ms[name]) {
-                ms[name] = t;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> ms;
-};
-
 double lz77SizeRatio() {
     std::size_t lz = 0, literal = 0;
     std::vector<std::uint8_t> out;
@@ -255,10 +236,10 @@ int main(int argc, char** argv) {
         "pack_lz77_ours", [](benchmark::State& s) { packOurs(s, hpiutil::Method::Lz77); }, 1);
     reg("read_50k_once", BM_read_once, 20);
     reg("open_list_50k_ours", BM_open_list, 20);
-    Collector collector;
+    FastestRuns collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
 
-    auto& ms = collector.ms;
+    auto& ms = collector.times;
     auto ratio = [&](const char* base, const char* ours) { return ms[base] / ms[ours]; };
     const auto [floor, ours] = compareExtraction(5);
     std::printf("DATA %zu generated files, %zu MiB; extraction into %s\n", shared().tree.size(),

@@ -7,6 +7,7 @@
 //                     texture names are read in the run)
 //   check_one         one unit after mounting, indexes included
 // and the peak memory of the run.
+#include "fastest_runs.hpp"
 #include "hpi_bench_data.hpp"
 #include "unit_fixture.hpp"
 
@@ -97,25 +98,6 @@ void BM_check_one(benchmark::State& state) {
     }
 }
 
-class Collector : public benchmark::ConsoleReporter {
-public:
-    // The fastest repetition of each: other work on the machine only adds time.
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs) {
-            if (r.run_type != Run::RT_Iteration) {
-                continue;
-            }
-            const std::string name = r.run_name.function_name;
-            const double t = r.GetAdjustedRealTime();
-            if (!ms.count(name) || t < ms[name]) {
-                ms[name] = t;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> ms;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -131,10 +113,10 @@ int main(int argc, char** argv) {
     reg("mount", BM_mount, 1, 5);
     reg("check_all", BM_check_all, 1, 3);
     reg("check_one", BM_check_one, 1, 5);
-    Collector collector;
+    FastestRuns collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
 
-    auto& ms = collector.ms;
+    auto& ms = collector.times;
     std::printf("TIME mount_ms %.1f\n", ms["mount"]);
     std::printf("TIME unitcheck_all_ms %.1f\n", ms["check_all"]);
     std::printf("RATIO unitcheck_all_vs_mount %.2f (reported: every unit checked after mounting, "
