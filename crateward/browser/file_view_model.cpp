@@ -64,6 +64,9 @@ FileViewEntry FileViewModel::makeEntry(const QString& name, bool directory, qint
 void FileViewModel::beginFill(bool found) {
     beginResetModel();
     found_ = found;
+    if (!found_ && sortColumn_ == 3) {
+        sortColumn_ = -1; // the folder column went with the found entries
+    }
     names_.clear();
     rows_.clear();
     keySlots_.assign(64, -1);
@@ -186,7 +189,7 @@ int FileViewModel::rowOf(const QString& name) const {
 }
 
 void FileViewModel::sortByColumn(int column, Qt::SortOrder order) {
-    if (column < 0 || column > 2) {
+    if (column < 0 || column >= columnCount()) {
         return;
     }
     sortColumn_ = column;
@@ -243,6 +246,11 @@ QVariant FileViewModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const Row& r = rows_[std::size_t(index.row())];
+    if (role == Qt::ToolTipRole && found_ && index.column() == 0) {
+        // The whole member path, for the icon modes that show no folder.
+        const std::string_view key = keyOf(r);
+        return QString::fromUtf8(key.data(), qsizetype(key.size()));
+    }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         return textOf(r, index.column());
     }

@@ -58,9 +58,10 @@ public:
     // Row of the entry whose key is `name` (-1 when absent).
     int rowOf(const QString& name) const;
 
-    // Sorts by `column` (0 name, 1 type, 2 size) in `order` and keeps later
-    // fills sorted so. Names and types compare as text without regard to
-    // case; sizes as numbers, folders (no size) below every file.
+    // Sorts by `column` (0 name, 1 type, 2 size, 3 folder of found entries)
+    // in `order` and keeps later fills sorted so. Names, types and folders
+    // compare as text without regard to case; sizes as numbers, folders (no
+    // size) below every file. The folder order ends with the find.
     void sortByColumn(int column, Qt::SortOrder order = Qt::AscendingOrder);
     int sortColumn() const { return sortColumn_; }
     Qt::SortOrder sortOrder() const { return sortOrder_; }

@@ -1,9 +1,11 @@
 // The find box over the list: names matched anywhere in the archive, the
 // commands on found entries, and the way back to the folder view.
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeView>
 
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
@@ -100,6 +102,17 @@ TEST_F(Find, TypingFindsMembersOfEveryFolderByPartOrWildcard) {
     EXPECT_EQ(found(), QStringList({"units\\sounds/boom.wav", "units\\sounds\\deep/armcom.wav"}));
     type("*.fbi");
     EXPECT_EQ(found(), QStringList({"features/rock.fbi", "units/armcom.fbi"}));
+    // A click on "Folder" sorts by it; the icon modes' tooltip names the path.
+    QTest::mouseClick(
+        w.FileView->reportView()->header()->viewport(), Qt::LeftButton, {},
+        QPoint(w.FileView->reportView()->header()->sectionViewportPosition(3) + 5, 5));
+    EXPECT_EQ(listColumn(3), QStringList({"features", "units"}));
+    QTest::mouseClick(
+        w.FileView->reportView()->header()->viewport(), Qt::LeftButton, {},
+        QPoint(w.FileView->reportView()->header()->sectionViewportPosition(3) + 5, 5));
+    EXPECT_EQ(listColumn(3), QStringList({"units", "features"}));
+    const FileViewModel* model = w.FileView->model();
+    EXPECT_EQ(model->data(model->index(0, 0), Qt::ToolTipRole), "units\\armcom.fbi");
     type("nothing like it");
     EXPECT_EQ(w.FileView->model()->count(), 0);
     // Escape: back to the folder the tree shows, three columns again.
@@ -109,6 +122,7 @@ TEST_F(Find, TypingFindsMembersOfEveryFolderByPartOrWildcard) {
     EXPECT_EQ(w.FileView->model()->columnCount(), 3);
     EXPECT_EQ(listColumn(0), QStringList({"armcom.fbi", "sounds"}));
     EXPECT_EQ(panel(5), "units\\");
+    EXPECT_EQ(model->sortColumn(), -1);
 }
 
 TEST_F(Find, CommandsOnAFoundEntryUseItsOwnMember) {
