@@ -12,6 +12,10 @@
 
 class FastestRuns : public benchmark::ConsoleReporter {
 public:
+    // Without colours, so the figure lines printed after the table start
+    // their lines for whoever reads them with grep.
+    FastestRuns() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs) {
             if (run.run_type != Run::RT_Iteration) {
