@@ -69,39 +69,38 @@ void GafViewerDisplay::DisplayFrame(const classGAFFrame& frame, bool Subframe, i
 
 void GafViewerDisplay::DisplayPicture(const classGAFFrame& frame) {
     frmGafViewer& v = viewer_;
-    const int SW = v.PicFrame->width();
-    const int SH = v.PicFrame->height();
+    // The size of the scroll area's view without scroll bars.
+    const QSize view = v.PicScroll->maximumViewportSize();
+    const int SW = view.width();
+    const int SH = view.height();
     v.PicFrame->clearPicture();
     if (frame.Width() <= 0 || frame.Height() <= 0 || SW <= 0 || SH <= 0) {
+        v.PicFrame->resize(std::max(SW, 0), std::max(SH, 0));
         return;
     }
     // The frame's own pixels go to the surface's top-left corner, transparent
     // ones becoming the background index; then that rectangle is copied into
-    // the box. The main surface is never cleared between frames. With a zoom
-    // the box is placed as if it were Zoom times smaller, and the rectangle
-    // is enlarged pixel for pixel (nearest neighbour).
+    // the picture. The main surface is never cleared between frames. With a
+    // zoom the view is taken as Zoom times smaller, and the box enlarges the
+    // picture pixel for pixel (nearest neighbour). A frame reaching past the
+    // view's left or top edge is moved in, and the picture grows to hold all
+    // of it: the scroll area then reaches every pixel.
     const int zoom = std::max(1, v.Zoom);
     const PictureOrigin origin = DisplayOrigin(frame, SW / zoom, SH / zoom, v.CenterImages);
+    const int left = std::max<int>(0, origin.x);
+    const int top = std::max<int>(0, origin.y);
+    const int pictureWidth = std::max(SW / zoom, left + frame.Width());
+    const int pictureHeight = std::max(SH / zoom, top + frame.Height());
     v.Frame.ClearTileDraw(0, 0, frame.Width(), frame.Height(), frame.Pixels(), MaskIndex, BackIndex,
                           0);
-    QPixmap picture(SW, SH);
+    QPixmap picture(pictureWidth, pictureHeight);
     picture.fill(v.PicFrame->palette().color(QPalette::Window));
-    if (zoom == 1) {
+    {
         QPainter painter(&picture);
-        v.Frame.Show(painter, origin.x, origin.y, frame.Width(), frame.Height(), 0, 0, 1, 1, false);
-    } else {
-        QPixmap actual(frame.Width(), frame.Height());
-        {
-            QPainter painter(&actual);
-            v.Frame.Show(painter, 0, 0, frame.Width(), frame.Height(), 0, 0, 1, 1, false);
-        }
-        QPainter painter(&picture);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawPixmap(
-            QRect(origin.x * zoom, origin.y * zoom, frame.Width() * zoom, frame.Height() * zoom),
-            actual);
+        v.Frame.Show(painter, left, top, frame.Width(), frame.Height(), 0, 0, 1, 1, false);
     }
-    v.PicFrame->setPicture(picture);
+    v.PicFrame->resize(std::max(SW, pictureWidth * zoom), std::max(SH, pictureHeight * zoom));
+    v.PicFrame->setPicture(picture, zoom);
 }
 
 void GafViewerDisplay::FramesSliderChanged(int value) {

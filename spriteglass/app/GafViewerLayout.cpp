@@ -41,7 +41,7 @@ void GafViewerLayout::Resize() {
     const int boxLeft = 60;
     const int boxTop = 60 + sliderHeight + 60;
     const int boxRight = areaWidth - 60;
-    place(v.PicFrame, boxLeft, boxTop, boxRight - boxLeft, subTop - 60 - boxTop);
+    place(v.PicScroll, boxLeft, boxTop, boxRight - boxLeft, subTop - 60 - boxTop);
     place(v.ScrollFrames, boxLeft, 60, boxRight - boxLeft, sliderHeight);
     place(v.ScrollSubframes, boxLeft, subTop, boxRight - boxLeft, sliderHeight);
 

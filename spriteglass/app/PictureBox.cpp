@@ -1,6 +1,9 @@
 #include "PictureBox.hpp"
 
+#include <QPaintEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace spriteglass {
 
@@ -9,7 +12,12 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureBox::setPicture(const QPixmap& picture) {
+    setPicture(picture, 1);
+}
+
+void PictureBox::setPicture(const QPixmap& picture, int scale) {
     picture_ = picture;
+    scale_ = std::max(1, scale);
     update();
 }
 
@@ -18,12 +26,27 @@ void PictureBox::clearPicture() {
     update();
 }
 
-void PictureBox::paintEvent(QPaintEvent*) {
+void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
-    if (!picture_.isNull()) {
-        painter.drawPixmap(0, 0, picture_);
+    painter.fillRect(event->rect(), palette().window());
+    if (picture_.isNull()) {
+        return;
     }
+    if (scale_ == 1) {
+        painter.drawPixmap(0, 0, picture_);
+        return;
+    }
+    // Only the picture pixels under the exposed rectangle are enlarged, so a
+    // large frame at a high zoom costs no more than what is on the screen.
+    const QRect exposed = event->rect();
+    const QRect source = QRect(QPoint(exposed.left() / scale_, exposed.top() / scale_),
+                               QPoint(exposed.right() / scale_, exposed.bottom() / scale_))
+                             .intersected(picture_.rect());
+    if (source.isEmpty()) {
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawPixmap(QRect(source.topLeft() * scale_, source.size() * scale_), picture_, source);
 }
 
 } // namespace spriteglass

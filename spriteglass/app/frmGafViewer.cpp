@@ -119,7 +119,11 @@ void frmGafViewer::buildControls() {
     PicSplitter = new SplitterBar(this);
     PicView = named(new QWidget(this), "PicView");
     PicView2 = named(new QWidget(PicView), "PicView2");
-    PicFrame = named(new PictureBox(PicView2), "PicFrame");
+    PicScroll = named(new QScrollArea(PicView2), "PicScroll");
+    PicScroll->setFrameShape(QFrame::NoFrame);
+    PicScroll->setWidgetResizable(false);
+    PicFrame = named(new PictureBox, "PicFrame");
+    PicScroll->setWidget(PicFrame);
     ScrollFrames = named(new QSlider(Qt::Horizontal, PicView2), "ScrollFrames");
     ScrollSubframes = named(new QSlider(Qt::Horizontal, PicView2), "ScrollSubframes");
     for (QSlider* slider : {ScrollFrames, ScrollSubframes}) {

@@ -15,6 +15,7 @@
 #include <QList>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -66,6 +67,9 @@ public:
     SplitterBar* PicSplitter;
     QWidget* PicView;
     QWidget* PicView2;
+    // The frame display inside its scroll area: a zoomed frame larger than
+    // the area is scrolled to.
+    QScrollArea* PicScroll;
     PictureBox* PicFrame;
     QSlider* ScrollFrames;
     QSlider* ScrollSubframes;

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QWheelEvent>
 
@@ -61,7 +62,7 @@ TEST(EditCommands, ZoomKeysPngExportReplaceAndSaveAs) {
     // covers Zoom x Zoom screen pixels.
     viewer.SpinZoom->setValue(4);
     EXPECT_EQ(viewer.Zoom, 4);
-    const QImage zoomed = viewer.PicFrame->picture().toImage();
+    const QImage zoomed = viewer.PicFrame->grab().toImage();
     const int cx = viewer.PicFrame->width() / 4 / 2 * 4; // the hotspot (1, 1) at the centre
     const int cy = viewer.PicFrame->height() / 4 / 2 * 4;
     EXPECT_EQ(zoomed.pixel(cx - 4, cy - 4), zoomed.pixel(cx - 1, cy - 1)); // one frame pixel
@@ -164,4 +165,44 @@ TEST(EditCommands, ReplaceFrameOnAFrameWithSubframesReplacesTheSubframeShown) {
     EXPECT_EQ(viewer.CurrentAnimation->Frames()[0].Subframes()[0].Width(), 3);
     EXPECT_EQ(viewer.CurrentAnimation->Frames()[0].Subframes()[1].Width(), 3);
     EXPECT_TRUE(dialogs->messages().empty());
+}
+
+// A frame larger than the view at 8x: the picture grows with it and the
+// scroll bars reach its last pixel; back at 1x they go again.
+TEST(EditCommands, AZoomedFrameLargerThanTheViewIsScrolledToTheEnd) {
+    testsupport::TempDir dir;
+    std::vector<std::uint8_t> pixels(std::size_t(120) * 90, 2);
+    pixels.back() = 1;
+    testsupport::writeFile(dir / "big.gaf",
+                           makeGaf({{"Big", {rawFrame(120, 90, pixels, 60, 45)}}}));
+    frmGafViewer viewer;
+    viewer.resize(760, 520);
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "big.gaf")));
+    viewer.show();
+    QApplication::processEvents();
+
+    viewer.SpinZoom->setValue(8);
+    QApplication::processEvents();
+    QScrollBar* across = viewer.PicScroll->horizontalScrollBar();
+    QScrollBar* down = viewer.PicScroll->verticalScrollBar();
+    EXPECT_GE(viewer.PicFrame->width(), 120 * 8);
+    EXPECT_GE(viewer.PicFrame->height(), 90 * 8);
+    EXPECT_EQ(across->maximum(), viewer.PicFrame->width() - viewer.PicScroll->viewport()->width());
+    EXPECT_EQ(down->maximum(), viewer.PicFrame->height() - viewer.PicScroll->viewport()->height());
+    across->setValue(across->maximum());
+    down->setValue(down->maximum());
+    QApplication::processEvents();
+    // The bottom-right corner of the view shows the frame's last pixel.
+    const QImage shown = viewer.PicScroll->viewport()->grab().toImage();
+    const QList<QRgb> colours = ColourTable(ProgramPalette());
+    const QPoint corner(shown.width() - 1, shown.height() - 1);
+    const QPoint origin = viewer.PicFrame->mapFrom(viewer.PicScroll->viewport(), corner);
+    ASSERT_EQ(origin, QPoint(viewer.PicFrame->width() - 1, viewer.PicFrame->height() - 1));
+    EXPECT_EQ(shown.pixel(corner) & 0xFFFFFF, colours[1] & 0xFFFFFF);
+    EXPECT_EQ(shown.pixel(corner - QPoint(8, 0)) & 0xFFFFFF, colours[2] & 0xFFFFFF);
+
+    viewer.SpinZoom->setValue(1);
+    QApplication::processEvents();
+    EXPECT_EQ(across->maximum(), 0);
+    EXPECT_EQ(down->maximum(), 0);
 }
