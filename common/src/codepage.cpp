@@ -1,5 +1,6 @@
 #include "common/codepage.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -49,6 +50,11 @@ std::optional<unsigned char> byteOf(char32_t cp) {
 } // namespace
 
 std::string cp1252ToUtf8(std::string_view bytes) {
+    // Names are nearly always ASCII, which is the same text in UTF-8.
+    if (std::all_of(bytes.begin(), bytes.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::string(bytes);
+    }
     std::string out;
     out.reserve(bytes.size());
     for (char c : bytes) {

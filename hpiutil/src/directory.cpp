@@ -67,12 +67,17 @@ public:
                 return st;
             }
             Entry entry;
-            entry.rawName = raw;
             entry.name = cp1252ToUtf8(raw);
+            entry.rawName = std::move(raw);
             // Joined by position, not by the prefix's emptiness: the members
             // of a folder with an empty name must not take their parent's
             // paths.
-            entry.path = parent < 0 ? entry.name : prefix + "\\" + entry.name;
+            if (parent < 0) {
+                entry.path = entry.name;
+            } else {
+                entry.path.reserve(prefix.size() + 1 + entry.name.size());
+                entry.path.append(prefix).append(1, '\\').append(entry.name);
+            }
             if (entry.path.size() > pathBudget_) {
                 return fail("the paths of the entries add up to more than the directory block "
                             "can describe",
