@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -51,7 +52,7 @@ private:
     void focusList();
 
     frmMain& window_;
-    QLineEdit* box_;
+    QPointer<QLineEdit> box_; // a child of the window's client area
     QAction* find_;
     std::string names_;
     std::vector<Member> members_;

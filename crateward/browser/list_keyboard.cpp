@@ -48,7 +48,9 @@ bool ListKeyboard::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_.FileView && event->type() == QEvent::EnabledChange) {
         // While a long command runs the list is disabled; the find box goes
         // with it, so no keystroke refills the list under the command.
-        window_.listFilter_->box()->setEnabled(window_.FileView->isEnabled());
+        if (QLineEdit* box = window_.listFilter_->box()) {
+            box->setEnabled(window_.FileView->isEnabled());
+        }
         return false;
     }
     auto* view = qobject_cast<QAbstractItemView*>(watched);
