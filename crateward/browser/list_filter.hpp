@@ -8,6 +8,7 @@
 // and fills.
 #pragma once
 
+#include <QLineEdit>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -17,7 +18,6 @@
 #include <vector>
 
 class QAction;
-class QLineEdit;
 
 namespace crateward {
 
