@@ -103,6 +103,7 @@ void EditCommands::ReplaceFrame() {
     frame->ReplacePicture(picture->width, picture->height,
                           QuantiseToPalette(*picture, ProgramPalette()));
     v.display().DisplayFrame(*frame, v.CurrentSubframe > 0, v.CurrentSubframe);
+    v.display().UpdateCommands();
     v.Modified = true;
 }
 

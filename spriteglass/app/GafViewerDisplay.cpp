@@ -33,12 +33,26 @@ void GafViewerDisplay::DisplayAnimation(int SelectFrame) {
         v.TxtWidth->setText(QStringLiteral("0"));
         v.TxtHeight->setText(QStringLiteral("0"));
         v.chkCompressed->setChecked(false);
-        v.CmdFrame->setEnabled(!v.CurrentAnimation->Name().empty());
-        v.CmdSubframe->setEnabled(false);
-    } else {
-        v.CmdFrame->setEnabled(true);
-        v.CmdSubframe->setEnabled(true);
     }
+    UpdateCommands();
+}
+
+void GafViewerDisplay::UpdateCommands() {
+    frmGafViewer& v = viewer_;
+    const auto& frames = v.CurrentAnimation->Frames();
+    const classGAFFrame* frame = v.CurrentFrame >= 1 && std::size_t(v.CurrentFrame) <= frames.size()
+                                     ? &frames[std::size_t(v.CurrentFrame) - 1]
+                                     : nullptr;
+    const bool made = frame && !frame->Subframes().empty();
+    // The picture shown: the frame's own, or the subframe's when it has no
+    // subframes of its own (the window never shows deeper ones alone).
+    const classGAFFrame& shown = v.GetCurrentFrame();
+    const bool single = frame && shown.Subframes().empty() && (!made || v.CurrentSubframe >= 1);
+    const bool picture = single && shown.Width() > 0 && shown.Height() > 0;
+    v.CmdFrame->setEnabled(picture && !made);
+    v.CmdSubframe->setEnabled(picture && made);
+    v.CmdFramePng->setEnabled(picture);
+    v.CmdReplaceFrame->setEnabled(single);
 }
 
 void GafViewerDisplay::DisplayFrame(const classGAFFrame& frame, bool Subframe, int SelectSubframe) {
@@ -110,6 +124,7 @@ void GafViewerDisplay::FramesSliderChanged(int value) {
     if (value >= 1 && std::size_t(value) <= frames.size()) {
         DisplayFrame(frames[std::size_t(value) - 1]);
     }
+    UpdateCommands();
 }
 
 void GafViewerDisplay::SubframesSliderChanged(int value) {
@@ -123,6 +138,7 @@ void GafViewerDisplay::SubframesSliderChanged(int value) {
     if (value >= 1 && std::size_t(value) <= subframes.size()) {
         DisplayFrame(subframes[std::size_t(value) - 1], true);
     }
+    UpdateCommands();
 }
 
 } // namespace spriteglass

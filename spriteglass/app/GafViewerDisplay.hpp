@@ -22,6 +22,12 @@ public:
     // Shows the frame alone in PicFrame, placed by its hotspot or centred.
     void DisplayPicture(const classGAFFrame& frame);
 
+    // Enables the frame commands only where they can act: "Export Frame" on
+    // a frame with a picture of its own, "Export Subframe" on a frame made of
+    // subframes, "Export as PNG..." on a picture shown and "Replace frame..."
+    // on a frame or subframe shown alone.
+    void UpdateCommands();
+
     void FramesSliderChanged(int value);
     void SubframesSliderChanged(int value);
 

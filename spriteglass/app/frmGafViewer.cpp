@@ -105,6 +105,7 @@ frmGafViewer::frmGafViewer(QWidget* parent) : QWidget(parent) {
     connect(CmdSaveAsGaf, &QPushButton::clicked, this, [this] { edits_->SaveAsGaf(); });
     connect(SpinZoom, &QSpinBox::valueChanged, this, [this](int value) { SetZoom(value); });
     PicFrame->installEventFilter(this);
+    display_->UpdateCommands();
     addKeys();
     PicSplitter->onReleased = [this] { layout_->Resize(); };
     resize(760, 520);

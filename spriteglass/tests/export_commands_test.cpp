@@ -54,20 +54,45 @@ TEST(ExportCommands, FrameAndSubframeGoThroughTheSaveDialog) {
     EXPECT_EQ(dialogs->calls[0].extension, "bmp");
     EXPECT_EQ(fs::file_size(dir / "one.bmp"), 1094u);
 
-    viewer.CmdSubframe->click(); // cancelled: nothing written
-    dialogs->queueText(qpath(dir / "none.bmp"));
-    viewer.CmdSubframe->click(); // frame 1 has no subframe
-    EXPECT_FALSE(fs::exists(dir / "none.bmp"));
+    viewer.CmdFrame->click(); // cancelled: nothing written
+    EXPECT_EQ(dialogs->calls.size(), 2u);
+    EXPECT_FALSE(viewer.CmdSubframe->isEnabled()); // frame 1 has no subframe
 
     viewer.ScrollFrames->setValue(2);
-    dialogs->queueText(qpath(dir / "parent.bmp"));
-    viewer.CmdFrame->click(); // a frame with subframes writes nothing
-    EXPECT_FALSE(fs::exists(dir / "parent.bmp"));
+    EXPECT_FALSE(viewer.CmdFrame->isEnabled()); // a frame with subframes has no picture
     viewer.ScrollSubframes->setValue(2);
     dialogs->queueText(qpath(dir / "sub.bmp"));
     viewer.CmdSubframe->click();
     EXPECT_EQ(fs::file_size(dir / "sub.bmp"), 1078u + 4u);
     EXPECT_TRUE(dialogs->messages().empty());
+}
+
+// Each frame command is enabled only where it acts, on every change of the
+// entry, frame or subframe shown.
+TEST(ExportCommands, FrameCommandsAreEnabledOnlyWhereTheyAct) {
+    testsupport::TempDir dir;
+    testsupport::GafFrameSpec parent = rawFrame(2, 2);
+    parent.subframes = {rawFrame(3, 1), rawFrame(1, 1)};
+    testsupport::writeFile(
+        dir / "e.gaf",
+        makeGaf({{"Plain", {rawFrame(2, 2), parent}}, {"Empty", {}}, {"Made", {parent}}}));
+    frmGafViewer viewer;
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "e.gaf")));
+    const auto enabled = [&] {
+        return std::vector<bool>{viewer.CmdFrame->isEnabled(), viewer.CmdSubframe->isEnabled(),
+                                 viewer.CmdFramePng->isEnabled(),
+                                 viewer.CmdReplaceFrame->isEnabled()};
+    };
+    using V = std::vector<bool>;
+    EXPECT_EQ(enabled(), (V{true, false, true, true})); // a frame of its own
+    viewer.ScrollFrames->setValue(2);
+    EXPECT_EQ(enabled(), (V{false, true, true, true})); // a frame made of subframes
+    viewer.ListGAF->setCurrentItem(viewer.ListGAF->topLevelItem(1));
+    EXPECT_EQ(enabled(), (V{false, false, false, false})); // an entry with no frames
+    viewer.ListGAF->setCurrentItem(viewer.ListGAF->topLevelItem(2));
+    EXPECT_EQ(enabled(), (V{false, true, true, true}));
+    viewer.ListGAF->setCurrentItem(viewer.ListGAF->topLevelItem(0));
+    EXPECT_EQ(enabled(), (V{true, false, true, true}));
 }
 
 TEST(ExportCommands, BulkExportsWriteTheAnimationOrTheWholeFile) {
