@@ -1,11 +1,13 @@
 #include "common/dialogs.hpp"
 #include "common/qt_dialogs.hpp"
+#include "common/save_location.hpp"
 #include "common/scripted_dialogs.hpp"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
@@ -201,4 +203,24 @@ TEST(QtDialogsTest, TheProgramPromptShowsNativeAndWindowsPrograms) {
               std::nullopt);
     EXPECT_EQ(programs, QStringList({"UnitView.EXE", "viewer"}));
     EXPECT_EQ(windowsOnly, QStringList({"UnitView.EXE"}));
+}
+
+// The save dialogs' folder: the last one saved into while it exists, else the
+// open file's, else home; the folder kept is the chosen file's.
+TEST(SaveDialogStart, LastFolderThenTheOpenFilesFolderThenHome) {
+    testsupport::TempDir dir;
+    std::filesystem::create_directories(dir / "last");
+    std::filesystem::create_directories(dir / "open");
+    const QString last = QString::fromStdString((dir / "last").string());
+    const QString open = QString::fromStdString((dir / "open" / "a.gaf").string());
+    const QString gone = QString::fromStdString((dir / "gone").string());
+    EXPECT_EQ(common::SaveDialogStart(last, open, "x.bmp"), last + "/x.bmp");
+    EXPECT_EQ(common::SaveDialogStart(gone, open, "x.bmp"),
+              QString::fromStdString((dir / "open" / "x.bmp").string()));
+    EXPECT_EQ(common::SaveDialogStart(QString(), open, QString()),
+              QString::fromStdString((dir / "open").string()));
+    EXPECT_EQ(common::SaveDialogStart(gone, gone + "/b.gaf", "x"), QDir::home().filePath("x"));
+    EXPECT_EQ(common::SaveDialogStart(QString(), QString(), "x"), QDir::home().filePath("x"));
+    EXPECT_EQ(common::SaveFolderOf(last + "/y.png"), last);
+    EXPECT_EQ(common::SaveFolderOf(QString()), QString());
 }

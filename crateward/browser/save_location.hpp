@@ -1,6 +1,6 @@
-// Where save dialogs open: the folder the user last saved into (kept in the
-// settings, so it holds from one run to the next), else the open archive's
-// folder, else the user's home folder.
+// Where save dialogs open (the shared rule of common/save_location.hpp): the
+// folder the user last saved into (kept in the settings, so it holds from one
+// run to the next), else the open archive's folder, else the home folder.
 #pragma once
 
 #include <QString>

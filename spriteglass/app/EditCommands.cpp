@@ -55,7 +55,11 @@ void EditCommands::ExportPng() {
         return;
     }
     const std::optional<QString> file = common::Dialogs::current().saveFile(
-        &v, QString(), QStringLiteral("PNG files (*.png)|*.png"), QStringLiteral("png"), QString());
+        &v, QString(), QStringLiteral("PNG files (*.png)|*.png"), QStringLiteral("png"),
+        v.SaveStart());
+    if (file) {
+        v.RememberSave(*file);
+    }
     if (file && !file->isEmpty() &&
         !SavePng(diskPath(*file), frame.Pixels(), ProgramPalette(), frame.Width(), frame.Height(),
                  MaskIndex)) {
@@ -110,10 +114,12 @@ void EditCommands::ReplaceFrame() {
 void EditCommands::SaveAsGaf() {
     frmGafViewer& v = viewer_;
     const std::optional<QString> file = common::Dialogs::current().saveFile(
-        &v, QString(), QStringLiteral("GAF files (*.gaf)|*.gaf"), QStringLiteral("gaf"), QString());
+        &v, QString(), QStringLiteral("GAF files (*.gaf)|*.gaf"), QStringLiteral("gaf"),
+        v.SaveStart(FileTitle(v.CurrentFile)));
     if (!file || file->isEmpty()) {
         return;
     }
+    v.RememberSave(*file);
     std::string error;
     if (!SaveGafFile(diskPath(*file), *v.CurrentGaf, error)) {
         report(&v, QString::fromStdString(error));

@@ -15,9 +15,13 @@ std::filesystem::path diskPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-std::optional<QString> chooseExportDirectory(QWidget* parent) {
-    return common::Dialogs::current().chooseDirectory(parent, QStringLiteral("Select a Location"),
-                                                      QString());
+std::optional<QString> chooseExportDirectory(frmGafViewer& viewer) {
+    std::optional<QString> chosen = common::Dialogs::current().chooseDirectory(
+        &viewer, QStringLiteral("Select a Location"), viewer.SaveStart());
+    if (chosen) {
+        viewer.RememberSave(*chosen, true);
+    }
+    return chosen;
 }
 
 } // namespace
@@ -25,8 +29,10 @@ std::optional<QString> chooseExportDirectory(QWidget* parent) {
 void ExportCommands::ExportFrame(bool subframe) {
     frmGafViewer& v = viewer_;
     const std::optional<QString> file = common::Dialogs::current().saveFile(
-        &v, QString(), QStringLiteral("BMP files (*.bmp)|*.bmp"), QStringLiteral("bmp"), QString());
+        &v, QString(), QStringLiteral("BMP files (*.bmp)|*.bmp"), QStringLiteral("bmp"),
+        v.SaveStart());
     if (file && !file->isEmpty()) {
+        v.RememberSave(*file);
         const auto& frames = v.CurrentAnimation->Frames();
         if (v.CurrentFrame >= 1 && std::size_t(v.CurrentFrame) <= frames.size()) {
             const classGAFFrame& frame = frames[std::size_t(v.CurrentFrame) - 1];
@@ -44,7 +50,7 @@ void ExportCommands::ExportFrame(bool subframe) {
 
 void ExportCommands::ExportAll() {
     frmGafViewer& v = viewer_;
-    const std::optional<QString> directory = chooseExportDirectory(&v);
+    const std::optional<QString> directory = chooseExportDirectory(v);
     if (directory && !directory->isEmpty()) {
         v.SetCommandsEnabled(false);
         v.CurrentGaf->ExportAllImages(diskPath(*directory), ProgramPalette());
@@ -54,7 +60,7 @@ void ExportCommands::ExportAll() {
 
 void ExportCommands::ExportSequence() {
     frmGafViewer& v = viewer_;
-    const std::optional<QString> directory = chooseExportDirectory(&v);
+    const std::optional<QString> directory = chooseExportDirectory(v);
     if (directory && !directory->isEmpty()) {
         v.SetCommandsEnabled(false);
         v.CurrentAnimation->ExportAllImages(diskPath(*directory), ProgramPalette());

@@ -8,11 +8,13 @@
 #include "GafViewerLayout.hpp"
 #include "ProgramPalette.hpp"
 #include "common/dialogs.hpp"
+#include "common/save_location.hpp"
 #include "frmPres.hpp"
 #include "spriteglass/text.hpp"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFormLayout>
 #include <QHeaderView>
@@ -330,6 +332,16 @@ void frmGafViewer::ShowAbout(bool wait) {
         pres->exec();
     } else {
         pres->show();
+    }
+}
+
+QString frmGafViewer::SaveStart(const QString& name) const {
+    return common::SaveDialogStart(LastSaveFolder, CurrentFile, name);
+}
+
+void frmGafViewer::RememberSave(const QString& chosen, bool folder) {
+    if (!chosen.isEmpty()) {
+        LastSaveFolder = folder ? QDir(chosen).absolutePath() : common::SaveFolderOf(chosen);
     }
 }
 

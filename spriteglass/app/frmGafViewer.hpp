@@ -58,6 +58,9 @@ public:
     int StartMode = 0;
     // Pixels of the screen per frame pixel in PicFrame, 1 to 8.
     int Zoom = 1;
+    // The folder of the last save or export of this run: save dialogs open
+    // there, else in the open file's folder.
+    QString LastSaveFolder;
     // A picture was replaced since the file was loaded or saved.
     bool Modified = false;
     classFastWin Frame; // the main surface, 1024 x 1024, belonging to PicFrame
@@ -94,6 +97,12 @@ public:
     QPushButton* CmdReplaceFrame;
     QPushButton* CmdSaveAsGaf;
     QSpinBox* SpinZoom;
+
+    // The proposed file `name` in the folder the save dialogs open in (the
+    // folder itself for an empty name), and the keeping of the folder the
+    // user chose (a file's, or a chosen folder itself).
+    QString SaveStart(const QString& name = QString()) const;
+    void RememberSave(const QString& chosen, bool folder = false);
 
     // Sets the zoom (clamped to 1..8) and shows the frame again.
     void SetZoom(int zoom);

@@ -95,6 +95,37 @@ TEST(ExportCommands, FrameCommandsAreEnabledOnlyWhereTheyAct) {
     EXPECT_EQ(enabled(), (V{true, false, true, true}));
 }
 
+// The save dialogs open in the open file's folder, then where the user last
+// saved or exported.
+TEST(ExportCommands, SaveDialogsOpenWhereTheUserLastSavedElseBesideTheFile) {
+    testsupport::TempDir dir;
+    fs::create_directories(dir / "gafs");
+    fs::create_directories(dir / "out");
+    writeFixture(dir / "gafs" / "x.gaf");
+    common::ScopedScriptedDialogs dialogs;
+    frmGafViewer viewer;
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "gafs" / "x.gaf")));
+
+    viewer.CmdFrame->click(); // cancelled
+    viewer.CmdFramePng->click();
+    dialogs->queueText(qpath(dir / "out" / "one.png"));
+    viewer.CmdFramePng->click();
+    dialogs->queueText(qpath(dir / "out" / "copy.gaf"));
+    viewer.CmdSaveAsGaf->click();
+    fs::create_directories(dir / "seq");
+    dialogs->queueText(qpath(dir / "seq") + "/");
+    viewer.cmdExportSequence->click();
+    viewer.CmdFrame->click();
+    ASSERT_EQ(dialogs->calls.size(), 6u);
+    EXPECT_EQ(dialogs->calls[0].start, qpath(dir / "gafs"));
+    EXPECT_EQ(dialogs->calls[1].start, qpath(dir / "gafs"));
+    EXPECT_EQ(dialogs->calls[2].start, qpath(dir / "gafs"));
+    EXPECT_EQ(dialogs->calls[3].start, qpath(dir / "out" / "x.gaf"));
+    EXPECT_EQ(dialogs->calls[4].start, qpath(dir / "out"));
+    EXPECT_EQ(dialogs->calls[5].start, qpath(dir / "seq"));
+    EXPECT_TRUE(fs::exists(dir / "out" / "copy.gaf"));
+}
+
 TEST(ExportCommands, BulkExportsWriteTheAnimationOrTheWholeFile) {
     testsupport::TempDir dir;
     writeFixture(dir / "x.gaf");
