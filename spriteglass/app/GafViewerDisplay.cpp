@@ -4,6 +4,7 @@
 #include "spriteglass/compose.hpp"
 
 #include <QPainter>
+#include <QScrollBar>
 
 namespace spriteglass {
 
@@ -113,7 +114,23 @@ void GafViewerDisplay::DisplayPicture(const classGAFFrame& frame) {
         QPainter painter(&picture);
         v.Frame.Show(painter, left, top, frame.Width(), frame.Height(), 0, 0, 1, 1, false);
     }
-    v.PicFrame->resize(std::max(SW, pictureWidth * zoom), std::max(SH, pictureHeight * zoom));
+    // The box fills the view; a scroll bar that the picture needs takes its
+    // room from the view, so the other one comes only when needed too.
+    const QSize content((left + frame.Width()) * zoom, (top + frame.Height()) * zoom);
+    const int barHeight = v.PicScroll->horizontalScrollBar()->sizeHint().height();
+    const int barWidth = v.PicScroll->verticalScrollBar()->sizeHint().width();
+    QSize room = view;
+    const bool across = content.width() > room.width();
+    if (across) {
+        room.rheight() -= barHeight;
+    }
+    if (content.height() > room.height()) {
+        room.rwidth() -= barWidth;
+        if (!across && content.width() > room.width()) {
+            room.rheight() -= barHeight;
+        }
+    }
+    v.PicFrame->resize(content.expandedTo(room));
     v.PicFrame->setPicture(picture, zoom);
 }
 

@@ -205,4 +205,16 @@ TEST(EditCommands, AZoomedFrameLargerThanTheViewIsScrolledToTheEnd) {
     QApplication::processEvents();
     EXPECT_EQ(across->maximum(), 0);
     EXPECT_EQ(down->maximum(), 0);
+
+    // A wide, low frame scrolls across only: the bar it needs does not
+    // bring the other one.
+    testsupport::writeFile(dir / "wide.gaf", makeGaf({{"Wide", {rawFrame(150, 4)}}}));
+    frmGafViewer wide;
+    wide.resize(760, 520);
+    ASSERT_TRUE(wide.SetUpWindow(qpath(dir / "wide.gaf")));
+    wide.show();
+    wide.SpinZoom->setValue(8);
+    QApplication::processEvents();
+    EXPECT_GT(wide.PicScroll->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(wide.PicScroll->verticalScrollBar()->maximum(), 0);
 }
