@@ -23,6 +23,13 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
+    # A Debian installed with a root password has no sudo: say what to run instead.
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "Missing packages: ${missing[*]}" >&2
+        echo "sudo is not installed; install them as root, then run this again:" >&2
+        echo "    su -c 'apt-get update && apt-get install -y --no-install-recommends ${missing[*]}'" >&2
+        exit 1
+    fi
     sudo="sudo"
 fi
 echo "Installing: ${missing[*]}"
