@@ -44,7 +44,7 @@ std::optional<QString> ScriptedDialogs::nextText() {
 
 MessageAnswer ScriptedDialogs::message(QWidget*, const QString& text, const QString& title,
                                        MessageIcon icon, MessageButtons buttons) {
-    calls.push_back({QStringLiteral("message"), text, title, icon, buttons, {}, {}, {}});
+    calls.push_back({QStringLiteral("message"), text, title, icon, buttons, {}, {}, {}, {}});
     if (!answers.empty()) {
         const MessageAnswer* choice = std::get_if<MessageAnswer>(&answers.front());
         const MessageAnswer answer = choice ? *choice : firstButton(buttons);
@@ -72,7 +72,8 @@ std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title,
                      MessageButtons::Ok,
                      filter,
                      {},
-                     directory});
+                     directory,
+                     {}});
     return nextText();
 }
 
@@ -87,7 +88,8 @@ std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const QString& title,
                      MessageButtons::Ok,
                      filter,
                      defaultExtension,
-                     fileName});
+                     fileName,
+                     {}});
     return nextText();
 }
 
@@ -100,7 +102,8 @@ std::optional<QString> ScriptedDialogs::chooseDirectory(QWidget*, const QString&
                      MessageButtons::Ok,
                      {},
                      {},
-                     start});
+                     start,
+                     {}});
     return nextText();
 }
 
@@ -113,7 +116,8 @@ std::optional<QString> ScriptedDialogs::inputBox(QWidget*, const QString& prompt
                      MessageButtons::Ok,
                      {},
                      {},
-                     defaultText});
+                     defaultText,
+                     {}});
     return nextText();
 }
 
