@@ -33,6 +33,11 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
+std::string readText(const fs::path& path) {
+    const auto bytes = readFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 std::vector<std::uint8_t> readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {

@@ -27,21 +27,11 @@ const std::vector<Member> kMembers = {
     {"units\\sounds\\deep\\x.3do", "3do"},
 };
 
-std::string text(const fs::path& p) {
-    const auto bytes = testsupport::readFile(p);
-    return std::string(bytes.begin(), bytes.end());
-}
+using testsupport::readText;
 
 class DragDrop : public WindowTest {
 protected:
-    frmMain& openArchive() {
-        const auto p = path("a.hpi");
-        writeArchive(p, kMembers);
-        frmMain& w = start();
-        w.OpenHPI(QString::fromStdString(p.string()));
-        EXPECT_NE(w.archiveHandle(), 0);
-        return w;
-    }
+    frmMain& openArchive() { return openFixture(kMembers); }
     // What the view hands to a drag of its selected entries.
     std::unique_ptr<QMimeData> dragOfSelection() {
         QAbstractItemView* view = window_->FileView->currentView();
@@ -86,8 +76,8 @@ TEST_F(DragDrop, DraggingTwoEntriesGivesTheirExtractedCopies) {
     ASSERT_EQ(urls.size(), 2);
     EXPECT_TRUE(urls[0].isLocalFile());
     EXPECT_EQ(QFileInfo(urls[0].toLocalFile()).fileName(), "armcom.fbi");
-    EXPECT_EQ(text(urls[0].toLocalFile().toStdString()), "[UNITINFO] arm");
-    EXPECT_EQ(text(urls[1].toLocalFile().toStdString()), "[UNITINFO] cor");
+    EXPECT_EQ(readText(urls[0].toLocalFile().toStdString()), "[UNITINFO] arm");
+    EXPECT_EQ(readText(urls[1].toLocalFile().toStdString()), "[UNITINFO] cor");
     // The copies are in the working directory, nowhere else.
     EXPECT_TRUE(urls[0].toLocalFile().startsWith(w.workingDirectory()));
     // A folder goes with everything below it.
@@ -97,8 +87,8 @@ TEST_F(DragDrop, DraggingTwoEntriesGivesTheirExtractedCopies) {
     ASSERT_EQ(folder->urls().size(), 1);
     const fs::path sounds = folder->urls()[0].toLocalFile().toStdString();
     EXPECT_EQ(sounds.filename(), "sounds");
-    EXPECT_EQ(text(sounds / "boom.wav"), "RIFF boom");
-    EXPECT_EQ(text(sounds / "deep" / "x.3do"), "3do");
+    EXPECT_EQ(readText(sounds / "boom.wav"), "RIFF boom");
+    EXPECT_EQ(readText(sounds / "deep" / "x.3do"), "3do");
 }
 
 TEST_F(DragDrop, AnArchiveDroppedOnTheWindowOpens) {
@@ -132,13 +122,13 @@ TEST_F(DragDrop, FilesDroppedDuringAModificationGoIntoTheShownFolderAskingBefore
     ASSERT_TRUE(w.previewDispatch()->modifying());
     clickNode("units");
     const fs::path unpacked = fs::path(w.workingDirectory().toStdString()) / "units";
-    ASSERT_EQ(text(unpacked / "armcom.fbi"), "[UNITINFO] arm");
+    ASSERT_EQ(readText(unpacked / "armcom.fbi"), "[UNITINFO] arm");
     // A new file and a folder are copied in.
     fs::create_directories(path("maps/sub"));
     testsupport::writeFile(path("maps/sub/m.tnt"), "map");
     EXPECT_TRUE(drop(w.FileView, {newFile, path("maps")}));
-    EXPECT_EQ(text(unpacked / "new.fbi"), "new");
-    EXPECT_EQ(text(unpacked / "maps" / "sub" / "m.tnt"), "map");
+    EXPECT_EQ(readText(unpacked / "new.fbi"), "new");
+    EXPECT_EQ(readText(unpacked / "maps" / "sub" / "m.tnt"), "map");
     EXPECT_TRUE(w.hasUnsavedModification());
     // A name already there: "No" keeps it, "Yes" replaces it.
     const auto armcom = path("drop/armcom.fbi");
@@ -148,10 +138,10 @@ TEST_F(DragDrop, FilesDroppedDuringAModificationGoIntoTheShownFolderAskingBefore
     drop(w.FileView, {armcom});
     EXPECT_EQ(messages().size(), asked + 1);
     EXPECT_TRUE(messages().back().contains("\"armcom.fbi\" is already in this folder"));
-    EXPECT_EQ(text(unpacked / "armcom.fbi"), "[UNITINFO] arm");
+    EXPECT_EQ(readText(unpacked / "armcom.fbi"), "[UNITINFO] arm");
     (*dialogs_)->queueAnswer(common::MessageAnswer::Yes);
     drop(w.FileView, {armcom});
-    EXPECT_EQ(text(unpacked / "armcom.fbi"), "replaced");
+    EXPECT_EQ(readText(unpacked / "armcom.fbi"), "replaced");
     // Saving packs what was dropped.
     trigger("mnuSaveModifNOcompress");
     w.OpenHPI(QString::fromStdString(path("a.hpi").string()));

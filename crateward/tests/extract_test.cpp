@@ -30,10 +30,7 @@ const std::vector<Member> kArchive = {
     {"units\\empty", "", true},  {"nothing\\deeper", "", true},
 };
 
-std::string text(const fs::path& p) {
-    const auto bytes = testsupport::readFile(p);
-    return std::string(bytes.begin(), bytes.end());
-}
+using testsupport::readText;
 
 // Replaces the only occurrence of `from` in the file by `to` (same length):
 // a way to store names the writer refuses.
@@ -71,7 +68,7 @@ TEST_F(Extract, SelectedFileGoesWhereTheSaveDialogSays) {
     const fs::path target = path("saved.fbi");
     (*dialogs_)->queueText(QString::fromStdString(target.string()));
     trigger("mnuExtract");
-    EXPECT_EQ(text(target), "[UNITINFO]");
+    EXPECT_EQ(readText(target), "[UNITINFO]");
     ASSERT_EQ((*dialogs_)->calls.size(), 1u);
     const auto& save = (*dialogs_)->calls[0];
     EXPECT_EQ(save.kind, "saveFile");
@@ -113,8 +110,8 @@ TEST_F(Extract, PathExtractsTheDirectorysFilesSideBySide) {
     ASSERT_EQ((*dialogs_)->calls.size(), 1u);
     EXPECT_EQ((*dialogs_)->calls[0].title, "Select a directory...");
     EXPECT_EQ((*dialogs_)->calls[0].start, ta());
-    EXPECT_EQ(text(path("out/armcom.fbi")), "[UNITINFO]");
-    EXPECT_EQ(text(path("out/Makefile")), "all:");
+    EXPECT_EQ(readText(path("out/armcom.fbi")), "[UNITINFO]");
+    EXPECT_EQ(readText(path("out/Makefile")), "all:");
     EXPECT_FALSE(fs::exists(path("out/sounds")));
     EXPECT_FALSE(fs::exists(path("out/boom.wav")));
     EXPECT_EQ(window_->findChild<frmWait*>(), nullptr);
@@ -129,7 +126,7 @@ TEST_F(Extract, PathExtractsTheDirectorysFilesSideBySide) {
         ++count;
     }
     EXPECT_EQ(count, 1);
-    EXPECT_EQ(text(path("root/readme.txt")), "hello");
+    EXPECT_EQ(readText(path("root/readme.txt")), "hello");
 }
 
 TEST_F(Extract, PathStopsAtTheFirstFailingMemberWithItsMessage) {
@@ -141,7 +138,7 @@ TEST_F(Extract, PathStopsAtTheFirstFailingMemberWithItsMessage) {
     trigger("popupExtractPath");
     EXPECT_EQ(messages(), QStringList({"Error !|Error during unpacking... !"}));
     EXPECT_FALSE((*dialogs_)->calls.back().extras.details.isEmpty());
-    EXPECT_EQ(text(path("out/armcom.fbi")), "[UNITINFO]"); // extracted before it: kept
+    EXPECT_EQ(readText(path("out/armcom.fbi")), "[UNITINFO]"); // extracted before it: kept
     EXPECT_EQ(window_->findChild<frmWait*>(), nullptr);
 }
 
@@ -149,9 +146,9 @@ TEST_F(Extract, EntireArchiveRecreatesEveryDirectoryIncludingEmptyOnes) {
     openArchive();
     (*dialogs_)->queueText(dest("all"));
     trigger("mnuExtractAll");
-    EXPECT_EQ(text(path("all/readme.txt")), "hello");
-    EXPECT_EQ(text(path("all/units/sounds/boom.wav")), "RIFF");
-    EXPECT_EQ(text(path("all/units/Makefile")), "all:");
+    EXPECT_EQ(readText(path("all/readme.txt")), "hello");
+    EXPECT_EQ(readText(path("all/units/sounds/boom.wav")), "RIFF");
+    EXPECT_EQ(readText(path("all/units/Makefile")), "all:");
     EXPECT_TRUE(fs::is_directory(path("all/units/empty")));
     EXPECT_TRUE(fs::is_directory(path("all/nothing/deeper")));
     EXPECT_EQ(window_->findChild<frmWait*>(), nullptr);
@@ -262,7 +259,7 @@ TEST_F(Extract, HostileMemberNamesNeverEscapeTheDestination) {
     fs::create_directories(out);
     (*dialogs_)->queueText(QString::fromStdString(out.string()));
     trigger("mnuExtractAll");
-    EXPECT_EQ(text(out / "safe/good.txt"), "good");
+    EXPECT_EQ(readText(out / "safe/good.txt"), "good");
     EXPECT_FALSE(fs::exists(path("deep/evil.txt")));
     EXPECT_FALSE(fs::exists(path("e.txt")));
     // Refused like any failed member: the walk goes on, and the completion

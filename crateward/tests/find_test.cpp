@@ -62,14 +62,7 @@ const std::vector<Member> kMembers = {
 
 class Find : public WindowTest {
 protected:
-    frmMain& openArchive() {
-        const auto p = path("a.hpi");
-        writeArchive(p, kMembers);
-        frmMain& w = start();
-        w.OpenHPI(QString::fromStdString(p.string()));
-        EXPECT_NE(w.archiveHandle(), 0);
-        return w;
-    }
+    frmMain& openArchive() { return openFixture(kMembers); }
     QLineEdit* box() const { return window_->findChild<QLineEdit*>("FileFilter"); }
     void type(const QString& text) {
         box()->clear();

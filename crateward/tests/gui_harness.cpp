@@ -91,6 +91,24 @@ void WindowTest::closeWindow() {
     window_.reset();
 }
 
+frmMain& WindowTest::openFixture(const std::vector<Member>& members) {
+    const auto archive = path("a.hpi");
+    writeArchive(archive, members);
+    frmMain& w = start();
+    w.OpenHPI(QString::fromStdString(archive.string()));
+    EXPECT_NE(w.archiveHandle(), 0);
+    return w;
+}
+
+QAbstractItemView* WindowTest::listView() const {
+    return window_->FileView->currentView();
+}
+
+void WindowTest::pressKey(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    target->setFocus();
+    QTest::keyClick(target, key, modifiers);
+}
+
 QTreeWidgetItem* WindowTest::node(const QString& key) const {
     QTreeWidgetItemIterator it(window_->Tree);
     for (; *it; ++it) {

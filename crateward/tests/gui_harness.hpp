@@ -23,6 +23,7 @@
 #include "sound_player.hpp"
 #include "testsupport/testsupport.hpp"
 
+class QAbstractItemView;
 class QTreeWidgetItem;
 
 namespace crateward::testing {
@@ -49,6 +50,13 @@ protected:
     frmMain& start(const QString& commandLine = {});
     // Closes the window as the user would and forgets it.
     void closeWindow();
+    // Writes `members` as a.hpi in the test's folder, starts the window and
+    // opens that archive.
+    frmMain& openFixture(const std::vector<Member>& members);
+    // The list's view in the mode now shown.
+    QAbstractItemView* listView() const;
+    // Gives `target` the focus and presses `key` there.
+    void pressKey(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
 
     QTreeWidgetItem* node(const QString& key) const;
     void clickNode(const QString& key, Qt::MouseButton button = Qt::LeftButton);

@@ -28,19 +28,7 @@ const std::vector<Member> kMembers = {
 
 class ListTest : public WindowTest {
 protected:
-    frmMain& openArchive() {
-        const auto p = path("a.hpi");
-        writeArchive(p, kMembers);
-        frmMain& w = start();
-        w.OpenHPI(QString::fromStdString(p.string()));
-        EXPECT_NE(w.archiveHandle(), 0);
-        return w;
-    }
-    QAbstractItemView* view() const { return window_->FileView->currentView(); }
-    void key(QWidget* target, Qt::Key k, Qt::KeyboardModifiers m = {}) {
-        target->setFocus();
-        QTest::keyClick(target, k, m);
-    }
+    frmMain& openArchive() { return openFixture(kMembers); }
 };
 
 TEST_F(ListTest, ARightClickKeepsSeveralSelectedAndCtrlASelectsAll) {
@@ -48,14 +36,14 @@ TEST_F(ListTest, ARightClickKeepsSeveralSelectedAndCtrlASelectsAll) {
     clickNode("units");
     clickEntry("armcom.fbi");
     const QModelIndex cor = w.FileView->model()->index(w.FileView->model()->rowOf("corcom.fbi"), 0);
-    QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      view()->visualRect(cor).center());
+    QTest::mouseClick(listView()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      listView()->visualRect(cor).center());
     EXPECT_EQ(w.FileView->selectedRows().size(), 2);
     clickEntry("corcom.fbi", Qt::RightButton);
     EXPECT_EQ(w.FileView->selectedRows().size(), 2);
     w.FileViewPopupMenu->hide();
     // Ctrl+A in the list selects every entry; "About" keeps it elsewhere.
-    key(view(), Qt::Key_A, Qt::ControlModifier);
+    pressKey(listView(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(w.FileView->selectedRows().size(), w.FileView->model()->count());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     // The selection stays across the view modes.
@@ -69,31 +57,31 @@ TEST_F(ListTest, ArrowsPreviewEnterOpensBackspaceGoesUpAndTheMenuKeyPopsUp) {
     EXPECT_EQ(listColumn(0), QStringList({"boom.wav", "deep"}));
     clickEntry("deep");
     // Up: the sound entry is selected and previewed as a click would.
-    key(view(), Qt::Key_Up);
+    pressKey(listView(), Qt::Key_Up);
     EXPECT_EQ(w.FileView->selectedRow(), 0);
     EXPECT_EQ(panel(6), "boom.wav");
     EXPECT_TRUE(w.WavVisu->isVisible());
     // Enter plays it, as a double-click does.
-    key(view(), Qt::Key_Return);
+    pressKey(listView(), Qt::Key_Return);
     ASSERT_EQ(sound_->recorder().plays.size(), 1u);
     EXPECT_TRUE(sound_->recorder().plays[0].path.endsWith("units/sounds/boom.wav"));
     // Down then Enter on the folder goes into it.
-    key(view(), Qt::Key_Down);
+    pressKey(listView(), Qt::Key_Down);
     EXPECT_FALSE(w.WavVisu->isVisible());
-    key(view(), Qt::Key_Return);
+    pressKey(listView(), Qt::Key_Return);
     EXPECT_EQ(panel(5), "units\\sounds\\deep\\");
     EXPECT_EQ(listColumn(0), QStringList({"x.3do"}));
     // Backspace: the parent folder, with the folder left selected.
-    key(view(), Qt::Key_Backspace);
+    pressKey(listView(), Qt::Key_Backspace);
     EXPECT_EQ(panel(5), "units\\sounds\\");
     EXPECT_EQ(w.FileView->model()->entry(w.FileView->selectedRow()).name, "deep");
     // The context-menu key opens the entry's pop-up.
-    key(view(), Qt::Key_Menu);
+    pressKey(listView(), Qt::Key_Menu);
     EXPECT_TRUE(w.FileViewPopupMenu->isVisible());
     w.FileViewPopupMenu->hide();
     // Shift+Down picks two entries without previewing the second.
-    key(view(), Qt::Key_Home);
-    key(view(), Qt::Key_Down, Qt::ShiftModifier);
+    pressKey(listView(), Qt::Key_Home);
+    pressKey(listView(), Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(w.FileView->selectedRows().size(), 2);
     EXPECT_EQ(panel(6), "boom.wav");
     EXPECT_TRUE(messages().isEmpty());
@@ -102,18 +90,18 @@ TEST_F(ListTest, ArrowsPreviewEnterOpensBackspaceGoesUpAndTheMenuKeyPopsUp) {
 TEST_F(ListTest, TreeArrowsSelectFoldersAndTheListFollows) {
     frmMain& w = openArchive();
     clickNode("Root");
-    key(w.Tree, Qt::Key_Down); // "other", sorted first below the root
+    pressKey(w.Tree, Qt::Key_Down); // "other", sorted first below the root
     EXPECT_EQ(panel(5), "other\\");
     EXPECT_EQ(listColumn(0), QStringList({"armcom.fbi"}));
-    key(w.Tree, Qt::Key_Down);
+    pressKey(w.Tree, Qt::Key_Down);
     EXPECT_EQ(panel(5), "units\\");
-    key(w.Tree, Qt::Key_Right); // expands
-    key(w.Tree, Qt::Key_Right); // first child
+    pressKey(w.Tree, Qt::Key_Right); // expands
+    pressKey(w.Tree, Qt::Key_Right); // first child
     EXPECT_EQ(panel(5), "units\\empty\\");
     // F5 keeps its meaning: the save dialog of the selected file.
     clickNode("units");
     clickEntry("armcom.fbi");
-    key(view(), Qt::Key_F5);
+    pressKey(listView(), Qt::Key_F5);
     ASSERT_FALSE((*dialogs_)->calls.empty());
     EXPECT_EQ((*dialogs_)->calls.back().title, "Save file as...");
 }

@@ -26,33 +26,18 @@ const std::vector<Member> kMembers = {
     {"other\\armcom.fbi", "[UNITINFO] other"},
 };
 
-std::string text(const fs::path& p) {
-    const auto bytes = testsupport::readFile(p);
-    return std::string(bytes.begin(), bytes.end());
-}
+using testsupport::readText;
 
 class MultiExtract : public WindowTest {
 protected:
-    frmMain& openArchive() {
-        const auto p = path("a.hpi");
-        writeArchive(p, kMembers);
-        frmMain& w = start();
-        w.OpenHPI(QString::fromStdString(p.string()));
-        EXPECT_NE(w.archiveHandle(), 0);
-        return w;
-    }
-    QAbstractItemView* view() const { return window_->FileView->currentView(); }
-    void key(QWidget* target, Qt::Key k, Qt::KeyboardModifiers m = {}) {
-        target->setFocus();
-        QTest::keyClick(target, k, m);
-    }
+    frmMain& openArchive() { return openFixture(kMembers); }
 };
 
 TEST_F(MultiExtract, CtrlAThenExtractWritesTheWholeFolderIntoOneChosenFolder) {
     frmMain& w = openArchive();
     clickNode("units");
     clickEntry("armcom.fbi");
-    key(view(), Qt::Key_A, Qt::ControlModifier);
+    pressKey(listView(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(w.FileView->selectedRows().size(), w.FileView->model()->count());
     const fs::path out = path("out");
     fs::create_directories(out);
@@ -64,10 +49,10 @@ TEST_F(MultiExtract, CtrlAThenExtractWritesTheWholeFolderIntoOneChosenFolder) {
     for (const auto& call : (*dialogs_)->calls) {
         EXPECT_NE(call.kind, "saveFile");
     }
-    EXPECT_EQ(text(out / "armcom.fbi"), "[UNITINFO] arm");
-    EXPECT_EQ(text(out / "corcom.fbi"), "[UNITINFO] cor");
-    EXPECT_EQ(text(out / "sounds" / "boom.wav"), "RIFF boom");
-    EXPECT_EQ(text(out / "sounds" / "deep" / "x.3do"), "3do");
+    EXPECT_EQ(readText(out / "armcom.fbi"), "[UNITINFO] arm");
+    EXPECT_EQ(readText(out / "corcom.fbi"), "[UNITINFO] cor");
+    EXPECT_EQ(readText(out / "sounds" / "boom.wav"), "RIFF boom");
+    EXPECT_EQ(readText(out / "sounds" / "deep" / "x.3do"), "3do");
     EXPECT_TRUE(fs::is_directory(out / "empty"));
     EXPECT_FALSE(fs::exists(out / "units"));
     const auto& done = (*dialogs_)->calls.back();
@@ -82,14 +67,14 @@ TEST_F(MultiExtract, FoundEntriesOfOneNameAreNotWrittenOverEachOther) {
     auto* box = w.findChild<QLineEdit*>("FileFilter");
     QTest::keyClicks(box, "armcom");
     ASSERT_EQ(w.FileView->model()->count(), 2);
-    key(view(), Qt::Key_A, Qt::ControlModifier);
+    pressKey(listView(), Qt::Key_A, Qt::ControlModifier);
     const fs::path out = path("out");
     fs::create_directories(out);
     (*dialogs_)->queueText(QString::fromStdString(out.string()));
     trigger("popupExtract");
     // The first in the list is written; the second is told, not lost.
     const QString firstFolder = w.FileView->model()->entry(0).folder;
-    EXPECT_EQ(text(out / "armcom.fbi"),
+    EXPECT_EQ(readText(out / "armcom.fbi"),
               firstFolder == "other" ? "[UNITINFO] other" : "[UNITINFO] arm");
     const auto& done = (*dialogs_)->calls.back();
     EXPECT_TRUE(done.text.contains("1 file extracted")) << done.text.toStdString();

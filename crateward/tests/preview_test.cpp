@@ -27,10 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string text(const fs::path& p) {
-    const auto bytes = testsupport::readFile(p);
-    return std::string(bytes.begin(), bytes.end());
-}
+using testsupport::readText;
 
 std::string bitmap() {
     QImage image(8, 6, QImage::Format_RGB32);
@@ -144,14 +141,14 @@ TEST_F(Preview, ViewersGetTheCopyUnderItsFullMemberPath) {
         {"/opt/maps/annihilator.exe", copy("maps/island.tnt"), "/opt/maps"},
         {"/opt/maps/annihilator.exe", copy("maps/lonely.tnt"), "/opt/maps"}};
     EXPECT_EQ(launches(), expected);
-    EXPECT_EQ(text(copyPath("anims/armcom.gaf")), "sprite");
-    EXPECT_EQ(text(copyPath("maps/island.ota")), "map info");
+    EXPECT_EQ(readText(copyPath("anims/armcom.gaf")), "sprite");
+    EXPECT_EQ(readText(copyPath("maps/island.ota")), "map info");
     EXPECT_FALSE(fs::exists(copyPath("maps/lonely.ota")));
     EXPECT_TRUE(messages().isEmpty());
     // A copy already there is used as it is.
     testsupport::writeFile(copyPath("maps/island.tnt"), std::string("changed"));
     doubleClickEntry("island.tnt");
-    EXPECT_EQ(text(copyPath("maps/island.tnt")), "changed");
+    EXPECT_EQ(readText(copyPath("maps/island.tnt")), "changed");
 }
 
 TEST_F(Preview, MapsDuringAModificationWarnEachTimeAndUseTheUnpackedCopy) {
@@ -168,7 +165,7 @@ TEST_F(Preview, MapsDuringAModificationWarnEachTimeAndUseTheUnpackedCopy) {
     EXPECT_EQ((*dialogs_)->calls[0].icon, common::MessageIcon::Warning);
     ASSERT_EQ(launches().size(), 2u);
     EXPECT_EQ(launches()[1].arguments, copy("maps/island.tnt"));
-    EXPECT_EQ(text(copyPath("maps/island.tnt")), "edited by the user");
+    EXPECT_EQ(readText(copyPath("maps/island.tnt")), "edited by the user");
     EXPECT_FALSE(fs::exists(copyPath("maps/island.ota")));
     // Viewers get the unpacked copy too; nothing is added to the tree.
     clickNode("anims");
@@ -212,11 +209,11 @@ TEST_F(Preview, PicturesGoToTheEnlargedWindowAndSoundsPlayOnceFromTheirCopy) {
     auto* enlarged = w.findChild<QWidget*>("frmShowPCX");
     ASSERT_NE(enlarged, nullptr);
     EXPECT_EQ(enlarged->windowTitle(), copy("pics/shot.Pcx"));
-    EXPECT_EQ(text(copyPath("pics/shot.Pcx")), "pcx");
+    EXPECT_EQ(readText(copyPath("pics/shot.Pcx")), "pcx");
     clickNode("sounds");
     EXPECT_TRUE(sound_->recorder().plays.empty());
     doubleClickEntry("boom.wav");
-    EXPECT_EQ(text(copyPath("sounds/boom.wav")), "RIFF");
+    EXPECT_EQ(readText(copyPath("sounds/boom.wav")), "RIFF");
     EXPECT_TRUE(launches().empty());
     ASSERT_EQ(sound_->recorder().plays.size(), 1u);
     EXPECT_EQ(sound_->recorder().plays[0].path, copy("sounds/boom.wav"));
@@ -269,7 +266,7 @@ TEST_F(Preview, ViewAsTextReplacesAnEarlierCopyButNotTheUnpackedOne) {
     testsupport::writeFile(copyPath("units/readme.txt"), std::string("stale"));
     trigger("mnuViewText");
     EXPECT_EQ(textWindow()->text->toPlainText(), "first readme");
-    EXPECT_EQ(text(copyPath("units/readme.txt")), "first readme");
+    EXPECT_EQ(readText(copyPath("units/readme.txt")), "first readme");
 
     beginModification();
     testsupport::writeFile(copyPath("units/readme.txt"), std::string("edited"));
@@ -277,7 +274,7 @@ TEST_F(Preview, ViewAsTextReplacesAnEarlierCopyButNotTheUnpackedOne) {
     doubleClickEntry("readme.txt");
     const Launch editor{"notepad.exe", copy("units/readme.txt"), ""};
     EXPECT_EQ(launches(), (std::vector<Launch>{editor, editor}));
-    EXPECT_EQ(text(copyPath("units/readme.txt")), "edited");
+    EXPECT_EQ(readText(copyPath("units/readme.txt")), "edited");
     // A file that is not there shows nothing and leaves the window as it was.
     clickNode("docs");
     clickEntry("readme.txt");

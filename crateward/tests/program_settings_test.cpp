@@ -24,10 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string text(const fs::path& p) {
-    const auto bytes = testsupport::readFile(p);
-    return std::string(bytes.begin(), bytes.end());
-}
+using testsupport::readText;
 
 class ProgramSettings : public WindowTest {
 protected:
@@ -254,12 +251,12 @@ TEST_F(ProgramSettings, StartUpRegistersTheArchiveTypesOnce) {
     const fs::path package = path("data") / "mime/packages/crateward.xml";
     const fs::path entry = path("data") / "applications/crateward.desktop";
     ASSERT_TRUE(fs::exists(package));
-    EXPECT_NE(text(package).find("*.gp3"), std::string::npos);
+    EXPECT_NE(readText(package).find("*.gp3"), std::string::npos);
     const fs::path exe = fs::read_symlink("/proc/self/exe");
-    EXPECT_NE(text(entry).find("\nExec=" + exe.string() + " %f\n"), std::string::npos);
-    EXPECT_NE(
-        text(path("config") / "mimeapps.list").find("application/x-hpi-archive=crateward.desktop"),
-        std::string::npos);
+    EXPECT_NE(readText(entry).find("\nExec=" + exe.string() + " %f\n"), std::string::npos);
+    EXPECT_NE(readText(path("config") / "mimeapps.list")
+                  .find("application/x-hpi-archive=crateward.desktop"),
+              std::string::npos);
     EXPECT_FALSE(toolRuns_.empty());
     closeWindow();
     toolRuns_.clear();
@@ -291,8 +288,8 @@ std::string waitForText(const fs::path& file) {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 10000) {
-        if (fs::exists(file) && text(file).ends_with("end\n")) {
-            return text(file);
+        if (fs::exists(file) && readText(file).ends_with("end\n")) {
+            return readText(file);
         }
         QTest::qWait(20);
     }

@@ -18,10 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string text(const fs::path& p) {
-    const auto bytes = testsupport::readFile(p);
-    return std::string(bytes.begin(), bytes.end());
-}
+using testsupport::readText;
 
 TEST(ProgramLocations, FolderOfCutsAtTheLastSeparator) {
     EXPECT_EQ(FolderOf("C:\\Tools\\uv.exe"), "C:\\Tools");
@@ -110,7 +107,7 @@ protected:
 
 TEST_F(Association, ArchiveTypesWrittenOnceAndLeftAloneAfter) {
     RegisterArchiveTypes(target, "/opt/crate/crateward");
-    const std::string xml = text(package());
+    const std::string xml = readText(package());
     EXPECT_NE(xml.find("<mime-type type=\"application/x-hpi-archive\">"), std::string::npos);
     EXPECT_NE(xml.find("<comment>HPI Archive file</comment>"), std::string::npos);
     const auto at = [&](const char* glob) { return xml.find(glob); };
@@ -120,11 +117,11 @@ TEST_F(Association, ArchiveTypesWrittenOnceAndLeftAloneAfter) {
     EXPECT_NE(at("<glob pattern=\"*.gp3\"/>"), std::string::npos);
     EXPECT_NE(xml.find("value=\"HAPI\""), std::string::npos);
 
-    const std::string entry = text(desktop());
+    const std::string entry = readText(desktop());
     EXPECT_NE(entry.find("\nExec=/opt/crate/crateward %f\n"), std::string::npos);
     EXPECT_NE(entry.find("\nMimeType=application/x-hpi-archive;\n"), std::string::npos);
     EXPECT_NE(entry.find("\nIcon=package-x-generic\n"), std::string::npos);
-    EXPECT_EQ(text(list()),
+    EXPECT_EQ(readText(list()),
               "[Default Applications]\napplication/x-hpi-archive=crateward.desktop\n");
     const std::string mime = "update-mime-database " + (target.dataHome / "mime").string();
     const std::string apps =
@@ -138,12 +135,12 @@ TEST_F(Association, ArchiveTypesWrittenOnceAndLeftAloneAfter) {
     RegisterArchiveTypes(target, "/opt/crate/crateward");
     EXPECT_TRUE(runs.empty());
     EXPECT_EQ(fs::last_write_time(package()), stamp);
-    EXPECT_EQ(text(package()), xml);
+    EXPECT_EQ(readText(package()), xml);
 
     // A moved program rewrites the desktop entry only.
     RegisterArchiveTypes(target, "/home/me/Crate Ward/crateward");
     EXPECT_EQ(runs, std::vector<std::string>{apps});
-    EXPECT_NE(text(desktop()).find("\nExec=\"/home/me/Crate Ward/crateward\" %f\n"),
+    EXPECT_NE(readText(desktop()).find("\nExec=\"/home/me/Crate Ward/crateward\" %f\n"),
               std::string::npos);
 }
 
@@ -154,14 +151,14 @@ TEST_F(Association, DefaultApplicationKeepsTheUsersOtherChoices) {
                                                "application/x-hpi-archive=other.desktop\n"));
     ASSERT_TRUE(
         RegisterFileType(target, "hpi", "/c/crateward", "", "Crateward", "HPI Archive file"));
-    EXPECT_EQ(text(list()), "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
-                            "[Default Applications]\nimage/png=gimp.desktop\n"
-                            "application/x-hpi-archive=crateward.desktop\n");
+    EXPECT_EQ(readText(list()), "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
+                                "[Default Applications]\nimage/png=gimp.desktop\n"
+                                "application/x-hpi-archive=crateward.desktop\n");
     // A list without the section gets one at its end.
     testsupport::writeFile(list(), std::string("[Added Associations]\nimage/png=gimp.desktop;\n"));
     ASSERT_TRUE(
         RegisterFileType(target, "hpi", "/c/crateward", "", "Crateward", "HPI Archive file"));
-    EXPECT_EQ(text(list()),
+    EXPECT_EQ(readText(list()),
               "[Added Associations]\nimage/png=gimp.desktop;\n\n"
               "[Default Applications]\napplication/x-hpi-archive=crateward.desktop\n");
 }
@@ -205,11 +202,11 @@ TEST_F(Association, TextIsEscapedForEachFile) {
     target.programIcon = "/share/crate.png";
     ASSERT_TRUE(RegisterFileType(target, "a&b", "/c/$x\\y", "c:\\x\\tool.exe", "My <Key>",
                                  "Maps & \"Mods\"\nfile"));
-    const std::string xml = text(target.dataHome / "mime/packages/my--key-.xml");
+    const std::string xml = readText(target.dataHome / "mime/packages/my--key-.xml");
     EXPECT_NE(xml.find("<comment>Maps &amp; &quot;Mods&quot; file</comment>"), std::string::npos);
     EXPECT_NE(xml.find("<glob pattern=\"*.a&amp;b\"/>"), std::string::npos);
     EXPECT_EQ(xml.find("<magic"), std::string::npos);
-    const std::string entry = text(target.dataHome / "applications/my--key-.desktop");
+    const std::string entry = readText(target.dataHome / "applications/my--key-.desktop");
     EXPECT_NE(entry.find("\nExec=\"/c/\\\\$x\\\\\\\\y\" %f\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("\nIcon=/share/crate.png\n"), std::string::npos); // tool.exe,0
     EXPECT_NE(entry.find("\nComment=Maps & \"Mods\" file\n"), std::string::npos);

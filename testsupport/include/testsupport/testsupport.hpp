@@ -28,6 +28,8 @@ private:
 };
 
 std::vector<std::uint8_t> readFile(const std::filesystem::path& path);
+// The whole file as text; throws as readFile does.
+std::string readText(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 void writeFile(const std::filesystem::path& path, std::string_view text);
 
