@@ -161,6 +161,9 @@ void BM_window_filter(benchmark::State& state) {
 
 class Collector : public benchmark::ConsoleReporter {
 public:
+    // Without colours, so the figure lines after the table start their lines.
+    Collector() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& r : runs) {
             const std::string& args = r.run_name.args;

@@ -126,6 +126,9 @@ void BM_hexdump(benchmark::State& state) {
 
 class Collector : public benchmark::ConsoleReporter {
 public:
+    // Without colours, so the figure lines after the table start their lines.
+    Collector() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& r : runs) {
             ms[r.run_name.function_name] = r.GetAdjustedRealTime();

@@ -77,6 +77,9 @@ void BM_load_build(benchmark::State& state) {
 
 class Collector : public benchmark::ConsoleReporter {
 public:
+    // Without colours, so the figure lines after the table start their lines.
+    Collector() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             us[run.run_name.function_name] = run.GetAdjustedRealTime();
