@@ -24,6 +24,20 @@ std::optional<QString> chooseExportDirectory(frmGafViewer& viewer) {
     return chosen;
 }
 
+void report(QWidget* parent, const QString& text) {
+    common::Dialogs::current().message(parent, text, QString(), common::MessageIcon::Warning,
+                                       common::MessageButtons::Ok);
+}
+
+// Tells how many pictures of an export could not be written, if any.
+void reportFailures(QWidget* parent, std::size_t failed, const QString& directory) {
+    if (failed > 0) {
+        report(parent, QStringLiteral("%1 of the pictures cannot be written to %2.")
+                           .arg(failed)
+                           .arg(directory));
+    }
+}
+
 } // namespace
 
 void ExportCommands::ExportFrame(bool subframe) {
@@ -36,12 +50,17 @@ void ExportCommands::ExportFrame(bool subframe) {
         const auto& frames = v.CurrentAnimation->Frames();
         if (v.CurrentFrame >= 1 && std::size_t(v.CurrentFrame) <= frames.size()) {
             const classGAFFrame& frame = frames[std::size_t(v.CurrentFrame) - 1];
+            const classGAFFrame* picture = nullptr;
             if (!subframe) {
-                frame.ExportFrame(diskPath(*file), ProgramPalette());
+                picture = &frame;
             } else if (v.CurrentSubframe >= 1 &&
                        std::size_t(v.CurrentSubframe) <= frame.Subframes().size()) {
-                frame.Subframes()[std::size_t(v.CurrentSubframe) - 1].ExportFrame(diskPath(*file),
-                                                                                  ProgramPalette());
+                picture = &frame.Subframes()[std::size_t(v.CurrentSubframe) - 1];
+            }
+            // A frame made of subframes has no picture of its own to write.
+            if (picture && picture->Subframes().empty() &&
+                !picture->ExportFrame(diskPath(*file), ProgramPalette())) {
+                report(&v, QStringLiteral("%1 cannot be written.").arg(*file));
             }
         }
     }
@@ -53,8 +72,10 @@ void ExportCommands::ExportAll() {
     const std::optional<QString> directory = chooseExportDirectory(v);
     if (directory && !directory->isEmpty()) {
         v.SetCommandsEnabled(false);
-        v.CurrentGaf->ExportAllImages(diskPath(*directory), ProgramPalette());
+        const std::size_t failed =
+            v.CurrentGaf->ExportAllImages(diskPath(*directory), ProgramPalette());
         v.SetCommandsEnabled(true);
+        reportFailures(&v, failed, *directory);
     }
 }
 
@@ -63,7 +84,10 @@ void ExportCommands::ExportSequence() {
     const std::optional<QString> directory = chooseExportDirectory(v);
     if (directory && !directory->isEmpty()) {
         v.SetCommandsEnabled(false);
-        v.CurrentAnimation->ExportAllImages(diskPath(*directory), ProgramPalette());
+        const std::size_t failed =
+            v.CurrentAnimation->ExportAllImages(diskPath(*directory), ProgramPalette());
+        v.SetCommandsEnabled(true);
+        reportFailures(&v, failed, *directory);
     }
     v.SetCommandsEnabled(true);
 }

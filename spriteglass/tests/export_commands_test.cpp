@@ -150,6 +150,35 @@ TEST(ExportCommands, BulkExportsWriteTheAnimationOrTheWholeFile) {
     EXPECT_TRUE(viewer.PicView->isEnabled());
 }
 
+// A picture the disk refuses (here a folder already holds its name) is
+// reported, by the single-frame export and by the bulk exports alike.
+TEST(ExportCommands, PicturesThatCannotBeWrittenAreReported) {
+    testsupport::TempDir dir;
+    writeFixture(dir / "x.gaf");
+    fs::create_directories(dir / "taken.bmp");
+    fs::create_directories(dir / "all" / "Walk_01.bmp");
+    fs::create_directories(dir / "all" / "Walk_02_02.bmp");
+    common::ScopedScriptedDialogs dialogs;
+    frmGafViewer viewer;
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "x.gaf")));
+
+    dialogs->queueText(qpath(dir / "taken.bmp"));
+    viewer.CmdFrame->click();
+    ASSERT_EQ(dialogs->messages().size(), 1u);
+    EXPECT_NE(dialogs->messages()[0].indexOf(qpath(dir / "taken.bmp") + " cannot be written."), -1);
+
+    dialogs->queueText(qpath(dir / "all") + "/");
+    viewer.cmdExportAll->click();
+    ASSERT_EQ(dialogs->messages().size(), 2u);
+    EXPECT_NE(dialogs->messages()[1].indexOf("2 of the pictures cannot be written to " +
+                                             qpath(dir / "all") + "/."),
+              -1);
+    // What could be written was written.
+    EXPECT_TRUE(fs::is_regular_file(dir / "all" / "Run_01.bmp"));
+    EXPECT_TRUE(fs::is_regular_file(dir / "all" / "Walk_02_01.bmp"));
+    EXPECT_TRUE(viewer.PicView->isEnabled());
+}
+
 TEST(FrmDirectory, CreatesDirectoriesAndReturnsThePathWithASlash) {
     testsupport::TempDir dir;
     fs::create_directories(dir / "exists");

@@ -106,15 +106,17 @@ int classGAFAnimation::GetMaxHeight() const {
     return best;
 }
 
-void classGAFAnimation::ExportAllImages(const std::filesystem::path& directory,
-                                        const Palette& palette, ImageFormat format) const {
+std::size_t classGAFAnimation::ExportAllImages(const std::filesystem::path& directory,
+                                               const Palette& palette, ImageFormat format) const {
     if (!IsPortableFileName(Cp1252ToUtf8(name_))) {
-        return;
+        return 0;
     }
+    std::size_t failed = 0;
     for (std::size_t i = 0; i < frames_.size(); ++i) {
-        frames_[i].ExportAllImages(directory, name_ + "_" + NumberPart(int(i) + 1), palette,
-                                   format);
+        failed += frames_[i].ExportAllImages(directory, name_ + "_" + NumberPart(int(i) + 1),
+                                             palette, format);
     }
+    return failed;
 }
 
 } // namespace spriteglass

@@ -105,11 +105,13 @@ const classGAFAnimation* classGAF::Find(std::string_view name) const {
     return nullptr;
 }
 
-void classGAF::ExportAllImages(const std::filesystem::path& directory, const Palette& palette,
-                               ImageFormat format) const {
+std::size_t classGAF::ExportAllImages(const std::filesystem::path& directory,
+                                      const Palette& palette, ImageFormat format) const {
+    std::size_t failed = 0;
     for (const classGAFAnimation& animation : animations_) {
-        animation.ExportAllImages(directory, palette, format);
+        failed += animation.ExportAllImages(directory, palette, format);
     }
+    return failed;
 }
 
 } // namespace spriteglass

@@ -160,24 +160,26 @@ bool classGAFFrame::ExportFrame(const std::filesystem::path& filename,
     return SaveBitmap(filename, pixels_, palette, Width(), Height());
 }
 
-void classGAFFrame::ExportAllImages(const std::filesystem::path& directory, const std::string& stem,
-                                    const Palette& palette, ImageFormat format) const {
+std::size_t classGAFFrame::ExportAllImages(const std::filesystem::path& directory,
+                                           const std::string& stem, const Palette& palette,
+                                           ImageFormat format) const {
     if (!subframes_.empty()) {
+        std::size_t failed = 0;
         for (std::size_t j = 0; j < subframes_.size(); ++j) {
-            subframes_[j].ExportAllImages(directory, stem + "_" + NumberPart(int(j) + 1), palette,
-                                          format);
+            failed += subframes_[j].ExportAllImages(directory, stem + "_" + NumberPart(int(j) + 1),
+                                                    palette, format);
         }
-        return;
+        return failed;
     }
     const std::string name = Cp1252ToUtf8(stem) + (format == ImageFormat::Bmp ? ".bmp" : ".png");
     if (!IsPortableFileName(name)) {
-        return; // a name the file system refuses writes nothing, silently
+        return 0; // a name the file system refuses writes nothing, silently
     }
-    if (format == ImageFormat::Bmp) {
-        SaveBitmap(directory / name, pixels_, palette, Width(), Height());
-    } else {
-        SavePng(directory / name, pixels_, palette, Width(), Height(), MaskIndex);
-    }
+    const bool written =
+        format == ImageFormat::Bmp
+            ? SaveBitmap(directory / name, pixels_, palette, Width(), Height())
+            : SavePng(directory / name, pixels_, palette, Width(), Height(), MaskIndex);
+    return written ? 0 : 1;
 }
 
 } // namespace spriteglass

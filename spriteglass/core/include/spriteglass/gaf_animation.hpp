@@ -50,9 +50,10 @@ public:
     int GetMaxHeight() const;
 
     // Writes the pictures of every frame as Name + "_" + NumberPart(i) in
-    // `directory`. A name that cannot be a file name writes nothing.
-    void ExportAllImages(const std::filesystem::path& directory, const Palette& palette,
-                         ImageFormat format = ImageFormat::Bmp) const;
+    // `directory`. A name that cannot be a file name writes nothing. Returns
+    // how many pictures could not be written.
+    std::size_t ExportAllImages(const std::filesystem::path& directory, const Palette& palette,
+                                ImageFormat format = ImageFormat::Bmp) const;
 
 private:
     std::string name_;

@@ -54,8 +54,10 @@ public:
     // The animations, for editing a picture in place.
     std::vector<classGAFAnimation>& EditAnimations() { return animations_; }
 
-    void ExportAllImages(const std::filesystem::path& directory, const Palette& palette,
-                         ImageFormat format = ImageFormat::Bmp) const;
+    // Every entry's pictures (classGAFAnimation::ExportAllImages); returns how
+    // many could not be written.
+    std::size_t ExportAllImages(const std::filesystem::path& directory, const Palette& palette,
+                                ImageFormat format = ImageFormat::Bmp) const;
 
     // Files larger than this are not read.
     static constexpr std::uint64_t MaxFileSize = 256ull << 20;

@@ -78,9 +78,11 @@ public:
 
     // Writes every picture below this frame: the frame's own as stem + ".bmp"
     // in `directory`, or, when it has subframes, subframe j's under
-    // stem + "_" + NumberPart(j). Write failures are silent.
-    void ExportAllImages(const std::filesystem::path& directory, const std::string& stem,
-                         const Palette& palette, ImageFormat format = ImageFormat::Bmp) const;
+    // stem + "_" + NumberPart(j). Returns how many pictures could not be
+    // written (a name the file system refuses is skipped, not counted).
+    std::size_t ExportAllImages(const std::filesystem::path& directory, const std::string& stem,
+                                const Palette& palette,
+                                ImageFormat format = ImageFormat::Bmp) const;
 
 private:
     GafFrameFields fields_;
