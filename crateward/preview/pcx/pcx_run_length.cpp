@@ -5,94 +5,156 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace crateward::pcx {
 
 namespace {
 
 constexpr unsigned kRunMark = 0xC0;
+constexpr std::size_t kBlock = 64;
 
-// Where the first four codes of 8 bytes start, and how many bytes they take,
-// for each pattern of run marks (bit k set: byte k is 0xC0 or more). Four
-// codes of at most two bytes each always lie inside the 8 bytes.
-struct FourCodes {
-    std::array<std::uint8_t, 4> at;
-    std::uint8_t bytes;
-};
-
-constexpr std::array<FourCodes, 256> MakeFourCodes() {
-    std::array<FourCodes, 256> table{};
-    for (unsigned marks = 0; marks < 256; ++marks) {
-        unsigned at = 0;
-        for (auto& start : table[marks].at) {
-            start = std::uint8_t(at);
-            at += (marks >> at) & 1 ? 2 : 1;
-        }
-        table[marks].bytes = std::uint8_t(at);
+// Per value: 16 copies of it, stored in one go.
+constexpr std::array<std::array<std::uint8_t, 16>, 256> MakeSixteens() {
+    std::array<std::array<std::uint8_t, 16>, 256> table{};
+    for (unsigned b = 0; b < 256; ++b) {
+        table[b].fill(std::uint8_t(b));
     }
     return table;
 }
 
-// Per first byte of a code: the pixels it gives (1 for a plain pixel). And
-// per value: 16 copies of it, stored in one go.
-struct ByteTables {
-    std::array<std::uint8_t, 256> pixels;
-    std::array<std::array<std::uint8_t, 16>, 256> sixteen;
+alignas(16) constexpr auto kSixteen = MakeSixteens();
+
+// A block of 64 coded bytes read for the codes that may start at each byte:
+// its run marks (bit k set when byte k is 0xC0 or more), and per byte the
+// value a code starting there gives (the byte after a mark, else the byte)
+// and how many pixels (a mark's low six bits, else 1). Reads one byte past
+// the block.
+struct Block {
+    std::uint64_t marks;
+    alignas(16) std::array<std::uint8_t, kBlock> value;
+    alignas(16) std::array<std::uint8_t, kBlock> pixels;
 };
 
-constexpr ByteTables MakeByteTables() {
-    ByteTables t{};
-    for (unsigned b = 0; b < 256; ++b) {
-        t.pixels[b] = std::uint8_t(b >= kRunMark ? b & 0x3F : 1);
-        t.sixteen[b].fill(std::uint8_t(b));
+void ReadBlock(const std::uint8_t* p, Block& block) {
+#if defined(__SSE2__)
+    block.marks = 0;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low6 = _mm_set1_epi8(0x3F);
+    const __m128i one = _mm_set1_epi8(1);
+    for (std::size_t k = 0; k < kBlock; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k + 1));
+        // The top bit of each byte, anded with the bit below it moved up, then
+        // spread over the byte.
+        const __m128i mark = _mm_cmpgt_epi8(zero, _mm_and_si128(v, _mm_add_epi8(v, v)));
+        block.marks |= std::uint64_t(unsigned(_mm_movemask_epi8(mark))) << k;
+        const __m128i value = _mm_or_si128(_mm_and_si128(mark, after), _mm_andnot_si128(mark, v));
+        const __m128i pixels =
+            _mm_or_si128(_mm_and_si128(mark, _mm_and_si128(v, low6)), _mm_andnot_si128(mark, one));
+        _mm_store_si128(reinterpret_cast<__m128i*>(block.value.data() + k), value);
+        _mm_store_si128(reinterpret_cast<__m128i*>(block.pixels.data() + k), pixels);
     }
-    return t;
+#else
+    block.marks = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+        const bool mark = p[k] >= kRunMark;
+        block.marks |= std::uint64_t(mark) << k;
+        block.value[k] = mark ? p[k + 1] : p[k];
+        block.pixels[k] = mark ? p[k] & 0x3F : 1;
+    }
+#endif
 }
 
-constexpr auto kFourCodes = MakeFourCodes();
-constexpr auto kBytes = MakeByteTables();
+// Which bytes of a block are the values of runs whose mark came just before
+// them, from the block's run marks and whether its first byte is the value
+// of the previous block's last code. A stretch of marks starts with a code,
+// and then codes and values alternate, so a mark is a value when an odd
+// number of marks, counted from the stretch's start, came before it. The
+// subtraction finds the parity of every stretch at once: each stretch's
+// start is taken from the alternating bits moved under the stretch, which
+// the borrow carries to its end.
+struct Values {
+    std::uint64_t values;
+    std::uint64_t carry; // 1 when the next block's first byte is a value
+};
 
-// The run marks of 8 bytes: bit k set when byte k has both top bits set.
-unsigned RunMarks(std::uint64_t eight) {
-    const std::uint64_t top = eight & (eight << 1) & 0x8080808080808080ULL;
-    // Gathers the eight top bits into the high byte.
-    return unsigned(((top >> 7) * 0x0102040810204080ULL) >> 56);
+Values RunValues(std::uint64_t marks, std::uint64_t carry) {
+    constexpr std::uint64_t kOdd = 0xAAAAAAAAAAAAAAAAULL;
+    const std::uint64_t codeMarks = marks & ~carry;
+    const std::uint64_t afterMarks = (((codeMarks << 1) | kOdd) - codeMarks) ^ kOdd;
+    return {afterMarks ^ (marks | carry), (afterMarks & marks) >> 63};
 }
 
-// Expands codes four at a time while there is room for four of the longest
-// runs and a whole 8-byte read with the byte after it. Each code stores 16
-// (or, for a run longer than that, 64) bytes and steps by its own length, so
-// the kinds of the codes, which follow no pattern a branch predictor could
-// learn, cost no branch. Returns the input and output positions reached.
+// Room for any block's codes without a check: 64 codes of at most 63 pixels,
+// the last storing 64 bytes.
+constexpr std::ptrdiff_t kBlockRoom = std::ptrdiff_t(kBlock * kBlock);
+
+// Expands the codes of `block` that start at the bits of `starts`.
+// Each code stores 16 (or, for a run longer than that, 64) bytes and steps by
+// its own length. Unchecked, the caller has made room for the whole block;
+// checked, it stops before a code when fewer than 64 bytes of room remain.
+// Returns the place of the code it stopped before, or 64.
+template <bool Checked>
+std::size_t ExpandCodes(const Block& block, std::uint64_t starts, std::uint8_t*& out,
+                        const std::uint8_t* outEnd) {
+    std::uint8_t* o = out;
+    while (starts != 0) {
+        const std::size_t at = std::size_t(std::countr_zero(starts));
+        if (Checked && outEnd - o < std::ptrdiff_t(kBlock)) {
+            out = o;
+            return at;
+        }
+        starts &= starts - 1;
+        const std::size_t n = block.pixels[at];
+        const std::uint8_t* sixteen = kSixteen[block.value[at]].data();
+        std::memcpy(o, sixteen, 16);
+        if (n > 16) {
+            std::memcpy(o + 16, sixteen, 16);
+            std::memcpy(o + 32, sixteen, 16);
+            std::memcpy(o + 48, sixteen, 16);
+        }
+        o += n;
+    }
+    out = o;
+    return kBlock;
+}
+
+// Expands 64 input bytes at a time while a whole block and the byte after it
+// remain. The codes' starts come from bit operations on the block's run
+// marks, so finding the next code waits on no load of the one before. A block
+// without marks is copied whole. Stops before a code when fewer than 64 bytes
+// of output remain; returns the input and output positions reached, the input
+// at the start of a code.
 void ExpandFast(const std::uint8_t*& in, const std::uint8_t* inEnd, std::uint8_t*& out,
                 std::uint8_t* outEnd) {
-    if constexpr (std::endian::native != std::endian::little) {
-        return; // the run marks are read from a little-endian word
-    }
     const std::uint8_t* i = in;
     std::uint8_t* o = out;
-    while (outEnd - o >= 4 * 64 && inEnd - i >= 9) {
-        std::uint64_t eight;
-        std::memcpy(&eight, i, 8);
-        const FourCodes& codes = kFourCodes[RunMarks(eight)];
-#pragma GCC unroll 4
-        for (const std::uint8_t at : codes.at) {
-            // Both bytes are read, so the choice of the value is a select, not a branch.
-            const unsigned first = i[at];
-            const unsigned next = i[at + 1];
-            const unsigned value = first >= kRunMark ? next : first;
-            const unsigned n = kBytes.pixels[first];
-            const std::uint8_t* sixteen = kBytes.sixteen[value].data();
-            std::memcpy(o, sixteen, 16);
-            if (n > 16) {
-                std::memcpy(o + 16, sixteen, 16);
-                std::memcpy(o + 32, sixteen, 16);
-                std::memcpy(o + 48, sixteen, 16);
-            }
-            o += n;
+    std::uint64_t carry = 0;
+    Block block;
+    while (std::size_t(inEnd - i) > kBlock && outEnd - o >= std::ptrdiff_t(kBlock)) {
+        ReadBlock(i, block);
+        if ((block.marks | carry) == 0) {
+            std::memcpy(o, i, kBlock);
+            i += kBlock;
+            o += kBlock;
+            continue;
         }
-        i += codes.bytes;
+        const Values v = RunValues(block.marks, carry);
+        if (outEnd - o >= kBlockRoom) {
+            ExpandCodes<false>(block, ~v.values, o, outEnd);
+        } else if (const std::size_t at = ExpandCodes<true>(block, ~v.values, o, outEnd);
+                   at < kBlock) {
+            in = i + at;
+            out = o;
+            return;
+        }
+        carry = v.carry;
+        i += kBlock;
     }
-    in = i;
+    in = i + carry;
     out = o;
 }
 

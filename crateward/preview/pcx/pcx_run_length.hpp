@@ -10,7 +10,7 @@
 namespace crateward::pcx {
 
 enum class RunLengthDecoder {
-    Fast,  // four codes at a time, found from one 8-byte read, with whole 16-byte stores
+    Fast,  // code starts found 64 bytes at a time from bit masks, with whole 16-byte stores
     Plain, // a code at a time by the rule above (the reference the fast one must match)
 };
 
