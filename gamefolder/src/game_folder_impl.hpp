@@ -25,11 +25,11 @@ struct GameFolder::Impl {
     std::vector<std::uint32_t> childList; // every directory's children, each run contiguous
     std::uint32_t rootBegin = 0;
     std::uint32_t rootCount = 0;
-    // (parent, folded name) -> node, for the root's children and those of
-    // every folder more than one source holds. A folder only one source
-    // holds cannot have two children of one name (but for duplicates in
-    // one archive, where the first wins), so its children are found by
-    // walking its list instead, and mounting pays for no lookup there.
+    // (parent, folded name) -> node, for the children of the root, of every
+    // loose folder and of every folder more than one source holds. A folder
+    // of one archive alone cannot have two children of one name (but for
+    // duplicates in the archive, where the first wins), so its children are
+    // found by walking its list instead, and mounting pays for no lookup there.
     NameIndex index;
     std::vector<std::uint8_t> indexed; // per node: its children are in `index`
 
@@ -41,7 +41,10 @@ struct GameFolder::Impl {
     static std::string gameBytes(std::string_view utf8Name);
 };
 
-// Builds the merged tree source by source, in mount order.
+// Builds the merged tree source by source, in mount order. Each node's
+// providing copy waits in copyList at the node's own index and the few later
+// copies aside, so finish() lays the copies out with one pass and no sort;
+// the children are laid out from the parent links alone.
 class TreeBuilder {
 public:
     // A parent whose entries are hidden: below a path that an earlier
@@ -62,13 +65,9 @@ public:
 
 private:
     GameFolder::Impl& impl_;
-    std::vector<std::pair<std::uint32_t, Copy>> pending_;
-    std::vector<std::uint32_t> lastSource_;   // per node: the source of its latest copy
-    std::vector<std::uint32_t> firstPending_; // per node: its providing copy in pending_
-    std::string folded_;                      // the name being added, folded
-    std::vector<std::int32_t> firstChild_;    // per node, while building: its children
-    std::vector<std::int32_t> lastChild_;
-    std::vector<std::int32_t> nextSibling_;
+    std::vector<std::pair<std::uint32_t, Copy>> later_; // (node, copy) after the providing one
+    std::vector<std::uint32_t> lastSource_;             // per node: the source of its latest copy
+    std::string folded_;                                // the name being added, folded
 
     // Puts a folder's children so far in the index, from now on used for it.
     void indexChildren(std::int32_t dir);

@@ -115,10 +115,12 @@ void openAll(GameFolder::Impl& impl) {
     }
 }
 
-void mergeArchive(GameFolder::Impl& impl, TreeBuilder& builder, std::uint32_t source) {
+// Adds an archive's entries to the tree; `nodeOf` is room for each entry's node.
+void mergeArchive(GameFolder::Impl& impl, TreeBuilder& builder, std::uint32_t source,
+                  std::vector<std::int32_t>& nodeOf) {
     const hpiutil::Archive& archive = *impl.archives[source];
     const auto& entries = archive.entries();
-    std::vector<std::int32_t> nodeOf(entries.size(), TreeBuilder::kHidden);
+    nodeOf.resize(entries.size());
     std::uint32_t files = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const hpiutil::Entry& e = entries[i];
@@ -167,9 +169,10 @@ Result<GameFolder> GameFolder::mount(const fs::path& folder) {
     TreeBuilder builder(*impl);
     builder.reserve(entries);
     mountLooseFiles(*impl, builder);
+    std::vector<std::int32_t> nodeOf;
     for (std::uint32_t source = 1; source < impl->sources.size(); ++source) {
         if (impl->archives[source]) {
-            mergeArchive(*impl, builder, source);
+            mergeArchive(*impl, builder, source, nodeOf);
         }
     }
     builder.finish();

@@ -13,12 +13,13 @@ std::string GameFolder::Impl::gameBytes(std::string_view utf8Name) {
 
 std::int32_t TreeBuilder::add(std::int32_t parent, std::string_view name, std::string_view raw,
                               const Copy& copy) {
-    if (parent == kHidden || (parent >= 0 && !impl_.nodes[std::size_t(parent)].directory)) {
+    auto& nodes = impl_.nodes;
+    if (parent == kHidden || (parent >= 0 && !nodes[std::size_t(parent)].directory)) {
         return kHidden;
     }
-    const auto next = std::uint32_t(impl_.nodes.size());
+    const auto next = std::uint32_t(nodes.size());
     bool useIndex = parent < 0 || impl_.indexed[std::size_t(parent)];
-    if (!useIndex && pending_[firstPending_[std::size_t(parent)]].second.source != copy.source) {
+    if (!useIndex && impl_.copyList[std::size_t(parent)].source != copy.source) {
         // A second source reaches this folder: from now on its children are looked up.
         indexChildren(parent);
         useIndex = true;
@@ -29,39 +30,32 @@ std::int32_t TreeBuilder::add(std::int32_t parent, std::string_view name, std::s
         n = impl_.index.findOrAdd(parent, folded_, next);
     }
     if (n == next) {
-        Node node;
-        node.name = std::string(name);
+        Node& node = nodes.emplace_back();
+        node.name.assign(name);
         node.parent = parent;
         node.directory = copy.directory;
-        impl_.nodes.push_back(std::move(node));
-        impl_.indexed.push_back(0);
+        node.copyCount = 1;
+        // A loose folder's names are looked up from the start: the disk may
+        // hold two that differ only in case, and the first one wins.
+        impl_.indexed.push_back(copy.source == 0 && copy.directory ? 1 : 0);
+        impl_.copyList.push_back(copy);
         lastSource_.push_back(copy.source);
-        firstPending_.push_back(std::uint32_t(pending_.size()));
-        pending_.emplace_back(n, copy);
-        firstChild_.push_back(-1);
-        lastChild_.push_back(-1);
-        nextSibling_.push_back(-1);
-        if (parent >= 0) {
-            auto& last = lastChild_[std::size_t(parent)];
-            (last < 0 ? firstChild_[std::size_t(parent)] : nextSibling_[std::size_t(last)]) =
-                std::int32_t(n);
-            last = std::int32_t(n);
-        }
         return std::int32_t(n);
     }
-    Node& node = impl_.nodes[n];
+    Node& node = nodes[n];
     if (lastSource_[n] == copy.source) {
         // A second entry of the same name in one archive: its first one is
         // the one the archive library reads, so the second adds nothing.
         return kHidden;
     }
     lastSource_[n] = copy.source;
-    pending_.emplace_back(n, copy);
+    later_.emplace_back(n, copy);
+    ++node.copyCount;
     if (node.directory == copy.directory) {
         return std::int32_t(n);
     }
     node.clash = true;
-    const Copy& winner = pending_[firstPending_[n]].second;
+    const Copy& winner = impl_.copyList[n];
     Problem p;
     p.path = impl_.pathOf(std::int32_t(n));
     p.what = std::string(winner.directory ? "a folder" : "a file") + " in " +
@@ -74,67 +68,74 @@ std::int32_t TreeBuilder::add(std::int32_t parent, std::string_view name, std::s
 
 void TreeBuilder::indexChildren(std::int32_t dir) {
     impl_.indexed[std::size_t(dir)] = 1;
+    // Until now one source alone reached this folder, and every source adds
+    // its members depth first: the folder's descendants are the nodes right
+    // after it, up to the first one whose parent comes before the folder.
+    const auto& nodes = impl_.nodes;
     std::string folded;
-    for (std::int32_t c = firstChild_[std::size_t(dir)]; c >= 0; c = nextSibling_[std::size_t(c)]) {
-        NameIndex::fold(GameFolder::Impl::gameBytes(impl_.nodes[std::size_t(c)].name), folded);
-        // A later duplicate in one archive stays out: the first one wins.
-        (void)impl_.index.findOrAdd(dir, folded, std::uint32_t(c));
+    for (std::size_t c = std::size_t(dir) + 1; c < nodes.size() && nodes[c].parent >= dir; ++c) {
+        if (nodes[c].parent == dir) {
+            NameIndex::fold(GameFolder::Impl::gameBytes(nodes[c].name), folded);
+            // A later duplicate in one archive stays out: the first one wins.
+            (void)impl_.index.findOrAdd(dir, folded, std::uint32_t(c));
+        }
     }
 }
 
 void TreeBuilder::reserve(std::size_t copies) {
-    impl_.indexed.reserve(copies);
-    firstChild_.reserve(copies);
-    lastChild_.reserve(copies);
-    nextSibling_.reserve(copies);
     impl_.nodes.reserve(copies);
-    pending_.reserve(copies);
+    impl_.indexed.reserve(copies);
+    impl_.copyList.reserve(copies);
     lastSource_.reserve(copies);
-    firstPending_.reserve(copies);
 }
 
 void TreeBuilder::finish() {
-    const std::size_t count = impl_.nodes.size();
-    // Copies: a stable counting sort by node keeps each node's copies in mount order.
-    std::vector<std::uint32_t> start(count + 1, 0);
-    for (const auto& [n, c] : pending_) {
-        ++start[n + 1];
+    auto& nodes = impl_.nodes;
+    auto& copies = impl_.copyList;
+    const std::size_t count = nodes.size();
+    // Copies: each node's run starts where the runs before it end. A node's
+    // run never starts before its own index, so moving the providing copies
+    // from the last node down overwrites none still to move; the later copies
+    // then follow in the order they were added, which is mount order.
+    std::uint32_t at = 0;
+    for (Node& node : nodes) {
+        node.copyBegin = at;
+        at += node.copyCount;
+        node.copyCount = 1;
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        impl_.nodes[i].copyBegin = start[i];
-        impl_.nodes[i].copyCount = start[i + 1];
-        start[i + 1] += start[i];
+    if (!later_.empty()) {
+        copies.resize(at);
+        for (std::size_t i = count; i-- > 0;) {
+            copies[nodes[i].copyBegin] = copies[i];
+        }
+        for (const auto& [n, c] : later_) {
+            Node& node = nodes[n];
+            copies[node.copyBegin + node.copyCount++] = c;
+        }
     }
-    impl_.copyList.resize(pending_.size());
-    std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
-    for (const auto& [n, c] : pending_) {
-        impl_.copyList[fill[n]++] = c;
-    }
-    pending_ = {};
-    firstPending_ = {};
+    later_ = {};
     lastSource_ = {};
-    firstChild_ = {};
-    lastChild_ = {};
-    nextSibling_ = {};
 
-    // Children: bucket 0 is the root, bucket i + 1 the node i.
-    std::vector<std::uint32_t> kids(count + 2, 0);
-    for (const Node& node : impl_.nodes) {
-        ++kids[std::size_t(node.parent + 1) + 1];
+    // Children, in the order they were added: counted per parent, then each
+    // put at its parent's run, the run's start serving as the cursor.
+    impl_.rootCount = 0;
+    for (const Node& node : nodes) {
+        ++(node.parent < 0 ? impl_.rootCount : nodes[std::size_t(node.parent)].childCount);
     }
-    for (std::size_t i = 1; i < kids.size(); ++i) {
-        kids[i] += kids[i - 1];
-    }
-    impl_.rootBegin = kids[0];
-    impl_.rootCount = kids[1] - kids[0];
-    for (std::size_t i = 0; i < count; ++i) {
-        impl_.nodes[i].childBegin = kids[i + 1];
-        impl_.nodes[i].childCount = kids[i + 2] - kids[i + 1];
+    impl_.rootBegin = 0;
+    at = impl_.rootCount;
+    for (Node& node : nodes) {
+        node.childBegin = at;
+        at += node.childCount;
     }
     impl_.childList.resize(count);
-    std::vector<std::uint32_t> put(kids.begin(), kids.end() - 1);
+    std::uint32_t rootAt = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        impl_.childList[put[std::size_t(impl_.nodes[i].parent + 1)]++] = std::uint32_t(i);
+        const std::int32_t p = nodes[i].parent;
+        impl_.childList[p < 0 ? rootAt++ : nodes[std::size_t(p)].childBegin++] = std::uint32_t(i);
+    }
+    for (Node& node : nodes) {
+        node.childBegin -= node.childCount;
     }
 }
 
