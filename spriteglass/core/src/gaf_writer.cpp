@@ -10,11 +10,14 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <map>
+#include <memory>
+#include <optional>
 #include <set>
+#include <span>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace spriteglass {
 
@@ -24,8 +27,9 @@ constexpr int kNameSize = 32;
 constexpr std::int32_t kAnimatedTag = 2;
 
 // The run-length rows of every frame stored that way, encoded before the file
-// is laid out: frames are independent, so a large file's frames are encoded
-// on all cores. A frame whose rows do not fit their counts is marked failed.
+// is laid out, each in its own place of one buffer: frames are independent,
+// so a large file's frames are encoded on all cores. A frame whose rows do
+// not fit their counts is marked failed.
 class EncodedFrames {
 public:
     explicit EncodedFrames(const classGAF& gaf) {
@@ -35,6 +39,14 @@ public:
                 collect(f, 0, pixels);
             }
         }
+        // Each frame's room in the buffer, which is left uninitialised: only
+        // the bytes the encoder writes are read back.
+        std::vector<std::size_t> at(frames_.size() + 1, 0);
+        for (std::size_t i = 0; i < frames_.size(); ++i) {
+            const GafFrameFields& fields = frames_[i]->Fields();
+            at[i + 1] = at[i] + RunLengthRowsRoom(fields.Width, fields.Height);
+        }
+        buffer_.reset(new std::uint8_t[at.back() + 1]);
         coded_.resize(frames_.size());
         failed_.assign(frames_.size(), 0);
         // Below this many pixels the threads would cost more than they save.
@@ -46,8 +58,10 @@ public:
         const auto work = [&] {
             for (std::size_t i; (i = next.fetch_add(1)) < frames_.size();) {
                 const GafFrameFields& fields = frames_[i]->Fields();
-                failed_[i] = !EncodeRunLengthRows(frames_[i]->Pixels(), fields.Width, fields.Height,
-                                                  coded_[i]);
+                std::size_t size = 0;
+                failed_[i] = !EncodeRunLengthRowsTo(frames_[i]->Pixels(), fields.Width,
+                                                    fields.Height, buffer_.get() + at[i], size);
+                coded_[i] = {buffer_.get() + at[i], size};
             }
         };
         std::vector<std::thread> helpers;
@@ -60,14 +74,22 @@ public:
         }
         for (std::size_t i = 0; i < frames_.size(); ++i) {
             index_[frames_[i]] = i;
+            codedBytes_ += coded_[i].size();
         }
     }
 
-    // The encoded rows of `f`, or nullptr when they do not fit.
-    const std::vector<std::uint8_t>* rows(const classGAFFrame& f) const {
+    // The encoded rows of `f`, or nullopt when they do not fit.
+    std::optional<std::span<const std::uint8_t>> rows(const classGAFFrame& f) const {
         const std::size_t i = index_.at(&f);
-        return failed_[i] ? nullptr : &coded_[i];
+        if (failed_[i]) {
+            return std::nullopt;
+        }
+        return coded_[i];
     }
+
+    // All the encoded rows' bytes and the rest the file holds besides
+    // entries' records and tables: frame records, subframe lists, raw pixels.
+    std::size_t frameBytes() const { return codedBytes_ + otherBytes_; }
 
 private:
     // Frames the writer will store as rows: sizes it accepts, pixels that
@@ -77,10 +99,14 @@ private:
         if (depth > GafLoadContext::MaxSubframeDepth) {
             return;
         }
+        otherBytes_ += 24 + 4 * f.Subframes().size();
         for (const classGAFFrame& sub : f.Subframes()) {
             collect(sub, depth + 1, pixels);
         }
         const std::int64_t count = std::int64_t(fields.Width) * fields.Height;
+        if (f.Subframes().empty() && fields.compression == 0) {
+            otherBytes_ += f.Pixels().size();
+        }
         if (f.Subframes().empty() && fields.compression == 1 && fields.Width > 0 &&
             fields.Height > 0 && fields.Width <= 32767 && fields.Height <= 32767 &&
             std::int64_t(f.Pixels().size()) == count) {
@@ -90,9 +116,12 @@ private:
     }
 
     std::vector<const classGAFFrame*> frames_;
-    std::vector<std::vector<std::uint8_t>> coded_;
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::vector<std::span<const std::uint8_t>> coded_;
     std::vector<char> failed_;
-    std::map<const classGAFFrame*, std::size_t> index_;
+    std::unordered_map<const classGAFFrame*, std::size_t> index_;
+    std::size_t codedBytes_ = 0;
+    std::size_t otherBytes_ = 0;
 };
 
 class Writer {
@@ -181,7 +210,7 @@ public:
         if (fields.compression == 0) {
             out.insert(out.end(), f.Pixels().begin(), f.Pixels().end());
         } else if (fields.compression == 1) {
-            const std::vector<std::uint8_t>* rows = encoded_.rows(f);
+            const std::optional<std::span<const std::uint8_t>> rows = encoded_.rows(f);
             if (!rows) {
                 return fail(where + ": a run-length row is longer than " +
                             std::to_string(MaxRowCodeBytes) + " bytes (store the frame raw)");
@@ -260,6 +289,12 @@ GafWriteResult GafFileBytes(const classGAF& gaf) {
     const EncodedFrames encoded(gaf);
     Writer w(encoded);
     const auto& animations = gaf.Animations();
+    // The whole file's size, so its bytes are laid out without moving.
+    std::size_t bound = 12 + 4 * animations.size() + encoded.frameBytes();
+    for (const classGAFAnimation& a : animations) {
+        bound += 40 + 8 * (a.Frames().size() + 1);
+    }
+    w.out.reserve(std::min<std::size_t>(bound, classGAF::MaxFileSize));
     if (animations.size() > std::size_t(INT32_MAX / 4)) {
         return {{}, "too many entries"};
     }

@@ -8,6 +8,7 @@
 // (the decoder leaves unwritten pixels at MaskIndex).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -26,5 +27,15 @@ void EncodeRunLengthRow(std::span<const std::uint8_t> row, std::vector<std::uint
 // that must then be stored raw); `out` is then left as it was.
 bool EncodeRunLengthRows(std::span<const std::uint8_t> pixels, int width, int height,
                          std::vector<std::uint8_t>& out);
+
+// The room EncodeRunLengthRowsTo needs for `height` rows of `width` pixels
+// (the codes' longest, and a few bytes the writing may store past them).
+std::size_t RunLengthRowsRoom(int width, int height);
+
+// The same rows written to `out`, which holds RunLengthRowsRoom(width,
+// height) bytes: the bytes past the rows' end are left undefined. Sets
+// `size` to the rows' length; false as above (`size` then 0).
+bool EncodeRunLengthRowsTo(std::span<const std::uint8_t> pixels, int width, int height,
+                           std::uint8_t* out, std::size_t& size);
 
 } // namespace spriteglass
