@@ -89,6 +89,7 @@ void GafViewerDisplay::DisplayPicture(const classGAFFrame& frame) {
     const int SW = view.width();
     const int SH = view.height();
     v.PicFrame->clearPicture();
+    origin_ = QPoint();
     if (frame.Width() <= 0 || frame.Height() <= 0 || SW <= 0 || SH <= 0) {
         v.PicFrame->resize(std::max(SW, 0), std::max(SH, 0));
         return;
@@ -104,6 +105,7 @@ void GafViewerDisplay::DisplayPicture(const classGAFFrame& frame) {
     const PictureOrigin origin = DisplayOrigin(frame, SW / zoom, SH / zoom, v.CenterImages);
     const int left = std::max<int>(0, origin.x);
     const int top = std::max<int>(0, origin.y);
+    origin_ = QPoint(left, top);
     const int pictureWidth = std::max(SW / zoom, left + frame.Width());
     const int pictureHeight = std::max(SH / zoom, top + frame.Height());
     v.Frame.ClearTileDraw(0, 0, frame.Width(), frame.Height(), frame.Pixels(), MaskIndex, BackIndex,

@@ -4,6 +4,8 @@
 
 #include "spriteglass/gaf_animation.hpp"
 
+#include <QPoint>
+
 class QSlider;
 
 namespace spriteglass {
@@ -21,6 +23,9 @@ public:
     void DisplayFrame(const classGAFFrame& frame, bool Subframe = false, int SelectSubframe = 1);
     // Shows the frame alone in PicFrame, placed by its hotspot or centred.
     void DisplayPicture(const classGAFFrame& frame);
+    // Where the frame's top-left pixel sits in the picture last shown, in
+    // frame pixels (before the zoom).
+    QPoint ShownOrigin() const { return origin_; }
 
     // Enables the frame commands only where they can act: "Export Frame" on
     // a frame with a picture of its own, "Export Subframe" on a frame made of
@@ -35,6 +40,7 @@ private:
     void setSlider(QSlider* slider, int value, int maximum, bool enabled);
 
     frmGafViewer& viewer_;
+    QPoint origin_;
 };
 
 } // namespace spriteglass

@@ -20,6 +20,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -354,6 +356,17 @@ void frmGafViewer::SetZoom(int zoom) {
     display_->DisplayPicture(GetCurrentFrame());
 }
 
+// The frame pixel under `point` (in PicFrame) stays under the pointer: the
+// scroll bars follow the zoom, as far as the picture's size lets them.
+void frmGafViewer::zoomAround(int zoom, QPointF point) {
+    const QPointF inView = point + QPointF(PicFrame->pos());
+    const QPointF framePixel = point / Zoom - QPointF(display_->ShownOrigin());
+    SetZoom(zoom);
+    const QPointF after = (framePixel + QPointF(display_->ShownOrigin())) * Zoom - inView;
+    PicScroll->horizontalScrollBar()->setValue(qRound(after.x()));
+    PicScroll->verticalScrollBar()->setValue(qRound(after.y()));
+}
+
 // Left and Right step through the frames, Up and Down through the entries,
 // wherever the focus is in the window.
 void frmGafViewer::addKeys() {
@@ -382,9 +395,10 @@ void frmGafViewer::addKeys() {
 
 bool frmGafViewer::eventFilter(QObject* watched, QEvent* event) {
     if (watched == PicFrame && event->type() == QEvent::Wheel) {
-        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const int delta = wheel->angleDelta().y();
         if (delta != 0) {
-            SetZoom(Zoom + (delta > 0 ? 1 : -1));
+            zoomAround(Zoom + (delta > 0 ? 1 : -1), wheel->position());
         }
         return true;
     }

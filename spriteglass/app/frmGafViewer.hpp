@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QList>
+#include <QPointF>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
@@ -106,6 +107,8 @@ public:
 
     // Sets the zoom (clamped to 1..8) and shows the frame again.
     void SetZoom(int zoom);
+    // SetZoom from the mouse wheel, keeping the pixel under the pointer still.
+    void zoomAround(int zoom, QPointF point);
 
 signals:
     // The program is to end (the main window closed, or "OK" of the

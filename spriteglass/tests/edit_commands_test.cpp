@@ -218,3 +218,40 @@ TEST(EditCommands, AZoomedFrameLargerThanTheViewIsScrolledToTheEnd) {
     EXPECT_GT(wide.PicScroll->horizontalScrollBar()->maximum(), 0);
     EXPECT_EQ(wide.PicScroll->verticalScrollBar()->maximum(), 0);
 }
+
+// The wheel zooms around the pointer: the frame pixel under it stays under
+// it, the scroll bars following, zooming in and out.
+TEST(EditCommands, WheelZoomKeepsThePixelUnderThePointer) {
+    testsupport::TempDir dir;
+    std::vector<std::uint8_t> pixels(std::size_t(120) * 90);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = std::uint8_t(20 + (i % 120 + 3 * (i / 120)) % 200); // neighbours differ
+    }
+    testsupport::writeFile(dir / "big.gaf",
+                           makeGaf({{"Big", {rawFrame(120, 90, pixels, 60, 45)}}}));
+    frmGafViewer viewer;
+    viewer.resize(760, 520);
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "big.gaf")));
+    viewer.show();
+    viewer.SpinZoom->setValue(5);
+    QApplication::processEvents();
+
+    QWidget* view = viewer.PicScroll->viewport();
+    const QPoint pointer(view->width() / 3, view->height() / 3);
+    const auto colourUnderPointer = [&] { return view->grab().toImage().pixel(pointer); };
+    const auto turnWheel = [&](int notches) {
+        const QPointF at = viewer.PicFrame->mapFrom(view, QPointF(pointer));
+        QWheelEvent wheel(at, viewer.PicFrame->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewer.PicFrame, &wheel);
+        QApplication::processEvents();
+    };
+    const QRgb before = colourUnderPointer();
+    for (const int notches : {1, 1, 1, -1}) {
+        turnWheel(notches);
+        EXPECT_EQ(colourUnderPointer(), before) << "at zoom " << viewer.Zoom;
+    }
+    EXPECT_EQ(viewer.Zoom, 7);
+    EXPECT_GT(viewer.PicScroll->horizontalScrollBar()->value(), 0);
+    EXPECT_GT(viewer.PicScroll->verticalScrollBar()->value(), 0);
+}
