@@ -326,8 +326,24 @@ void RegisterArchiveTypes(const AssociationTarget& target, const std::string& ex
     if (archives.magic.empty()) {
         archives.magic = "HAPI";
     }
+    // The four extensions share one package and one desktop entry: each
+    // database tool runs once at the end, after every change is written.
+    std::vector<std::pair<std::string, std::vector<std::string>>> toolRuns;
+    archives.runTool = [&toolRuns](const std::string& tool,
+                                   const std::vector<std::string>& arguments) {
+        const std::pair<std::string, std::vector<std::string>> run(tool, arguments);
+        if (std::find(toolRuns.begin(), toolRuns.end(), run) == toolRuns.end()) {
+            toolRuns.push_back(run);
+        }
+        return true;
+    };
     for (const char* extension : {"hpi", "ccx", "ufo", "gp3"}) {
         RegisterFileType(archives, extension, executable, "", "Crateward", "HPI Archive file");
+    }
+    if (target.runTool) {
+        for (const auto& [tool, arguments] : toolRuns) {
+            target.runTool(tool, arguments);
+        }
     }
 }
 
