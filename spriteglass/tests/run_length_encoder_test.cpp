@@ -110,13 +110,49 @@ std::vector<std::uint8_t> closeCallRow(std::mt19937& rng) {
     return row;
 }
 
+// Rows of literal stretches around one block (60 to 70 pixels of no two
+// neighbours equal) between short runs that may or may not take their code
+// (one transparent pixel, two others) and runs that always do, with widths
+// on both sides of the 64-pixel steps the fast encoder works in.
+std::vector<std::uint8_t> blockEdgeRow(std::mt19937& rng) {
+    std::vector<std::uint8_t> row;
+    const int widths[] = {63, 64, 65, 127, 128, 129, 191, 192, 193};
+    const int width =
+        rng() % 2 ? widths[rng() % 9] : std::uniform_int_distribution<int>(1, 260)(rng);
+    while (int(row.size()) < width) {
+        switch (rng() % 5) {
+        case 0: // a literal stretch near a block's length
+            for (int j = 0, n = 60 + int(rng() % 11); j < n; ++j) {
+                row.push_back(std::uint8_t(1 + (j + rng() % 2) % 2 * 2 + j % 2));
+            }
+            break;
+        case 1:
+            row.push_back(MaskIndex);
+            break;
+        case 2:
+            row.insert(row.end(), 2, std::uint8_t(5 + rng() % 2));
+            break;
+        case 3:
+            row.insert(row.end(), std::size_t(1 + rng() % 4), std::uint8_t(rng() % 2 ? 7 : 8));
+            break;
+        default:
+            row.insert(row.end(), std::size_t(2 + rng() % 3), MaskIndex);
+        }
+    }
+    row.resize(std::size_t(width));
+    return row;
+}
+
 // The row's code is as short as the exhaustive search finds, stays inside the
-// row and decodes back to it.
+// row, decodes back to it, and is the same from both encoders.
 void expectShortestAndExact(const std::vector<std::uint8_t>& row, const std::string& what) {
     std::vector<std::uint8_t> code = {0xAB}; // appended after what is there
     EncodeRunLengthRow(row, code);
     ASSERT_EQ(code.front(), 0xAB) << what;
     code.erase(code.begin());
+    std::vector<std::uint8_t> inOrder;
+    EncodeRunLengthRow(row, inOrder, RowEncoder::InOrder);
+    ASSERT_EQ(code, inOrder) << what;
     ASSERT_EQ(code.size(), shortestByExhaustiveSearch(row)) << what;
     std::vector<std::uint8_t> decoded;
     ASSERT_TRUE(decodeInsideRow(code, int(row.size()), decoded)) << what;
@@ -130,6 +166,13 @@ TEST(RunLengthEncoder, RandomRowsAreAsShortAsAnExhaustiveSearchAndStayInsideTheR
     for (int n = 0; n < 3000; ++n) {
         expectShortestAndExact(randomRow(rng), "row " + std::to_string(n));
         expectShortestAndExact(closeCallRow(rng), "close row " + std::to_string(n));
+    }
+}
+
+TEST(RunLengthEncoder, LiteralStretchesAroundABlockGiveTheSameShortestCodeFromBothEncoders) {
+    std::mt19937 rng(64);
+    for (int n = 0; n < 4000; ++n) {
+        expectShortestAndExact(blockEdgeRow(rng), "row " + std::to_string(n));
     }
 }
 

@@ -84,17 +84,10 @@ inline ChunkBits chunkBits(const std::uint8_t* c) {
     return bits;
 }
 
-// A run of equal pixels [start, end) whose code is to be chosen.
-struct Run {
-    std::int32_t start;
-    std::int32_t end;
-};
-
-// Work arrays kept between rows and frames: a row's runs to decide, and for
-// a run longer than one code takes, the state at each of its pixels, how it
-// was reached, and the codes found inside it.
+// Work arrays kept between rows and frames, for a run longer than one code
+// takes: the state at each of its pixels, how it was reached, and the codes
+// found inside it.
 struct Scratch {
-    std::vector<Run> runs;
     std::vector<State> state;
     // Where the state's last code starts (* 2, in the run), or where its open
     // literal stretch starts (* 2 + 1, in the row).
@@ -214,24 +207,95 @@ struct AfterLongRun {
     return {state[length], w};
 }
 
-// Lists the runs of the row's first `end` pixels whose code is to be chosen
-// (`end` > 0, the row's last pixel not transparent) and returns how many.
-// Runs of one pixel that is not transparent are literal pixels whatever
-// comes (a repeat of one costs as much and ends the literal): only the
-// other runs are listed, and the last run always.
-int listRuns(const std::uint8_t* p, int end, std::size_t readable, Run* runs) {
-    int n = 0;
+// The bits of the 64 pixels from c of a row whose first `readable` bytes
+// may be read.
+inline ChunkBits rowChunk(const std::uint8_t* p, int c, std::size_t readable) {
+    if (std::size_t(c) + 65 <= readable) [[likely]] {
+        return chunkBits(p + c);
+    }
+    std::uint8_t tail[72] = {};
+    std::memcpy(tail, p + c, readable - std::size_t(c));
+    return chunkBits(tail);
+}
+
+// The row's length without its trailing transparent pixels, which need no
+// code: it ends after its last other pixel, found 8 at a time.
+int codedLength(const std::uint8_t* p, int width) {
+    int end = width;
+    for (; end >= 8; end -= 8) {
+        const std::uint64_t other = load64(p + end - 8) ^ (0x0101010101010101u * MaskIndex);
+        if (other != 0) {
+            return end - 8 + (64 - std::countl_zero(other) + 7) / 8;
+        }
+    }
+    while (end > 0 && p[end - 1] == MaskIndex) {
+        --end;
+    }
+    return end;
+}
+
+// Writes the code of the first `end` pixels of the row at `p` (its last
+// pixel not transparent) to `o` (longestCode(end) + kSlack bytes) and
+// returns its length. `readable` bytes may be read from `p` (the rest of the
+// frame: whole words are read past the row's end).
+//
+// The best state where a run ends is the smaller of the run taken literal and
+// the run taken as one skip or repeat, both from the best state where it
+// starts (State). So each run's choice is final when it is made, and a skip
+// or a repeat is written as soon as it is chosen, after the literal stretch
+// it closes. Worked out on the states, the choice needs no costs: a run of
+// k pixels whose code takes b bytes (1 for a skip, 2 for a repeat) and
+// starts with m pixels of a literal block open (m = 0 when none is, or the
+// block is full) stays literal when k < b, or when k = b, m > 0 and the k
+// pixels fit in the block (m + k <= 64): the same bytes or fewer, and no
+// control byte for the pixels after it. Otherwise its code is shorter. Runs
+// of one pixel that is not transparent are literal whatever comes: only the
+// other runs are looked at, found 64 pixels at a time. Only a run longer
+// than one code takes looks back inside itself (longRun).
+std::size_t encodeInOrder(const std::uint8_t* p, int end, std::size_t readable, Scratch& scratch,
+                          std::uint8_t* const o) {
+    Output w{o, 0};
+    const auto run = [&](int start, int runEnd) __attribute__((always_inline)) {
+        const int length = runEnd - start;
+        const bool transparent = p[start] == MaskIndex;
+        const int bytes = 2 - int(transparent);
+        if (length > kMaxRun && (!transparent || length > kMaxSkip)) [[unlikely]] {
+            const int m = (start - w.stretch) & 63;
+            w = longRun(p, readable, start, length, m == 0 ? kClosed : m - 1, scratch, w).output;
+            return;
+        }
+        const int k = start - w.stretch; // the open literal's pixels
+        const int m = k & 63;
+        // 1 when the run takes its code. Worked out with bit operations, not
+        // branches: the choice follows the pixels too closely to guess.
+        const unsigned take =
+            1u ^ (unsigned(length < bytes) |
+                  (unsigned(length == bytes) & unsigned(m != 0) & unsigned(m + length <= 64)));
+        if ((take & unsigned(k > 16)) | unsigned(std::size_t(w.stretch) + 16 > readable))
+            [[unlikely]] {
+            if (take) {
+                writeCode(p, readable, w, start, length);
+            }
+            return;
+        }
+        // A literal of at most 16 pixels and the code after it, written
+        // whether the run takes its code or not, and kept only if it does.
+        w.o[0] = std::uint8_t((k - 1) << 2);
+        std::memcpy(w.o + 1, p + w.stretch, 16);
+        std::uint8_t* const code = w.o + int(k > 0) + std::min(k, 16);
+        const unsigned skip = unsigned(length) << 1 | 1;
+        const unsigned repeat = unsigned(length - 1) << 2 | 2;
+        code[0] = std::uint8_t(repeat ^ ((repeat ^ skip) & (0u - unsigned(transparent))));
+        code[1] = p[start];
+        const int keep = -int(take); // all ones when kept
+        w.o += (code + bytes - w.o) & std::ptrdiff_t(keep);
+        w.stretch += (runEnd - w.stretch) & keep;
+    };
+
     int lastEnd = 0;               // where the last run before this chunk ended
     std::uint64_t previousEnd = 1; // a run ended before pixel c
     for (int c = 0; c < end; c += 64) {
-        ChunkBits bits;
-        if (std::size_t(c) + 65 <= readable) [[likely]] {
-            bits = chunkBits(p + c);
-        } else {
-            std::uint8_t tail[72] = {};
-            std::memcpy(tail, p + c, readable - std::size_t(c));
-            bits = chunkBits(tail);
-        }
+        const ChunkBits bits = rowChunk(p, c, readable);
         std::uint64_t ends = bits.ends;
         if (end - c <= 64) {
             ends &= (std::uint64_t(1) << (end - c - 1)) - 1; // ends past the row's are not ours
@@ -243,73 +307,129 @@ int listRuns(const std::uint8_t* p, int end, std::size_t readable, Run* runs) {
             const int t = std::countr_zero(decided);
             decided &= decided - 1;
             const std::uint64_t before = ends & ((std::uint64_t(1) << t) - 1);
-            runs[n++] = {before ? c + 64 - std::countl_zero(before) : lastEnd, c + t + 1};
+            run(before ? c + 64 - std::countl_zero(before) : lastEnd, c + t + 1);
         }
         if (ends != 0) {
             lastEnd = c + 64 - std::countl_zero(ends);
         }
     }
-    runs[n++] = {lastEnd, end};
-    return n;
+    run(lastEnd, end); // the row's last run, whatever its length
+    closeStretch(p, readable, w, end);
+    return std::size_t(w.o - o);
 }
 
-// Writes the code of the row of `width` pixels at `p` to `o` (longestCode(width)
-// + kSlack bytes) and returns its length. `readable` bytes may be read from `p` (the
-// rest of the frame: whole words are read past the row's end).
+// What encodeInOrder writes, with the choices made 64 pixels at a time; or
+// kFallBack for a row where that cannot be sure of them.
 //
-// The states of the row's prefixes are ordered (State): the best state where
-// a run ends is the smaller of the run taken literal and the run taken as
-// one skip or repeat, both from the best state where it starts. So each
-// run's choice is final when it is made, and a skip or a repeat is written
-// as soon as it is chosen, after the literal stretch it closes. Only a run
-// longer than one code takes looks back inside itself (longRun).
+// By the rule above, a run whose code takes no more bytes than two literal
+// pixels would (2 or more transparent pixels, 3 or more others) takes its
+// code; a run of one pixel that is not transparent stays literal; and a run
+// of one transparent pixel or two others takes its code exactly when the
+// run before it did (m = 0) or the row starts there, as long as no literal
+// stretch between two codes is longer than one block of 64 (m + k <= 64
+// then always holds). So "takes its code" is a carry: made at the end of a
+// run of the first kind, passed through the pixels of one of the last kind,
+// stopped by a pixel of the second kind; one addition finds it for 64
+// pixels. A row with a stretch over 64 pixels between codes, or with a run
+// longer than its code takes, is left to encodeInOrder.
+constexpr std::size_t kFallBack = SIZE_MAX;
+
+std::size_t encodeAtOnce(const std::uint8_t* p, int end, std::size_t readable,
+                         std::uint8_t* const o) {
+    std::uint8_t* w = o;
+    int stretch = 0;              // where the open literal stretch starts
+    int lastEnd = 0;              // where the run holding pixel c starts
+    std::uint64_t sameBefore = 0; // bit 63: pixel c - 1 equals pixel c; bit 62: c - 2 equals c - 1
+    std::uint64_t endBefore = 1;  // a run ended at pixel c - 1 (or the row starts at c)
+    std::uint64_t carry = 1;      // the run ending at pixel c - 1 took its code
+    for (int c = 0; c < end; c += 64) {
+        const ChunkBits bits = rowChunk(p, c, readable);
+        std::uint64_t ends = bits.ends; // bit t: a run ends at pixel c + t
+        std::uint64_t inside = ~std::uint64_t(0);
+        if (end - c <= 64) {
+            const int last = end - c - 1;
+            inside = last == 63 ? inside : (std::uint64_t(1) << (last + 1)) - 1;
+            ends = (ends & inside) | std::uint64_t(1) << last;
+        }
+        const std::uint64_t same = ~ends & inside;                // pixel c + t + 1 equals c + t
+        const std::uint64_t same1 = same << 1 | sameBefore >> 63; // pixel c + t - 1 equals c + t
+        const std::uint64_t same2 =
+            same << 2 | sameBefore >> 62; // pixel c + t - 2 equals c + t - 1
+        const std::uint64_t starts = ends << 1 | endBefore;
+        const std::uint64_t stop = starts & ends & ~bits.transparent;
+        const std::uint64_t pass = inside & ~stop;
+        const std::uint64_t make = ends & same1 & (same2 | bits.transparent);
+        // pass + make + carry: make <= pass, so a carry leaves every run of
+        // the first kind, and crosses a pixel of pass without make only if
+        // one came in.
+        const std::uint64_t partial = pass + make;
+        const std::uint64_t sum = partial + carry;
+        const std::uint64_t carryOut = std::uint64_t(partial < pass) | std::uint64_t(sum < partial);
+        const std::uint64_t carriedIn = sum ^ pass ^ make; // bit t: a carry came into pixel c + t
+        std::uint64_t coded = (carriedIn >> 1 | carryOut << 63) & ends;
+        sameBefore = same;
+        endBefore = ends >> 63;
+        carry = carryOut;
+        while (coded != 0) {
+            const int t = std::countr_zero(coded);
+            coded &= coded - 1;
+            const std::uint64_t before = ends & ((std::uint64_t(1) << t) - 1);
+            const int start = before ? c + 64 - std::countl_zero(before) : lastEnd;
+            const int runEnd = c + t + 1;
+            const int length = runEnd - start;
+            const int k = start - stretch;
+            const bool transparent = p[start] == MaskIndex;
+            if (k > kMaxRun || (length > kMaxRun && (!transparent || length > kMaxSkip)))
+                [[unlikely]] {
+                return kFallBack;
+            }
+            if (k > 0) {
+                w[0] = std::uint8_t((k - 1) << 2);
+                if (k <= 16 && std::size_t(stretch) + 16 <= readable) [[likely]] {
+                    std::memcpy(w + 1, p + stretch, 16);
+                } else {
+                    std::memcpy(w + 1, p + stretch, std::size_t(k));
+                }
+                w += 1 + k;
+            }
+            const unsigned skip = unsigned(length) << 1 | 1;
+            const unsigned repeat = unsigned(length - 1) << 2 | 2;
+            w[0] = std::uint8_t(transparent ? skip : repeat);
+            w[1] = p[start];
+            w += 2 - int(transparent);
+            stretch = runEnd;
+        }
+        if (ends != 0) {
+            lastEnd = c + 64 - std::countl_zero(ends);
+        }
+    }
+    const int k = end - stretch;
+    if (k > kMaxRun) {
+        return kFallBack;
+    }
+    if (k > 0) {
+        w[0] = std::uint8_t((k - 1) << 2);
+        std::memcpy(w + 1, p + stretch, std::size_t(k));
+        w += 1 + k;
+    }
+    return std::size_t(w - o);
+}
+
+// The code of the row of `width` pixels at `p`, written to `o`
+// (longestCode(width) + kSlack bytes); its length.
 std::size_t encodeRow(const std::uint8_t* p, int width, std::size_t readable, Scratch& scratch,
-                      std::uint8_t* const o) {
-    int end = width;
-    while (end >= 8 && load64(p + end - 8) == 0x0101010101010101u * MaskIndex) {
-        end -= 8;
-    }
-    while (end > 0 && p[end - 1] == MaskIndex) {
-        --end; // trailing transparent pixels need no code
-    }
+                      std::uint8_t* const o, RowEncoder encoder = RowEncoder::Fast) {
+    const int end = codedLength(p, width);
     if (end == 0) {
         return 0;
     }
-    if (scratch.runs.size() < std::size_t(end)) {
-        scratch.runs.resize(std::size_t(end));
-    }
-    const Run* const runs = scratch.runs.data();
-    const int count = listRuns(p, end, readable, scratch.runs.data());
-
-    Output w{o, 0};
-    State current = kClosed;
-    int from = 0; // where the pixels not yet counted start
-    for (const Run* r = runs; r != runs + count; ++r) {
-        const int start = r->start;
-        const int length = r->end - start;
-        // The single pixels before the run, literal.
-        current += kLiteralPixel * (start - from);
-        from = r->end;
-        const bool transparent = p[start] == MaskIndex;
-        if (length > kMaxRun && (!transparent || length > kMaxSkip)) [[unlikely]] {
-            const AfterLongRun after = longRun(p, readable, start, length, current, scratch, w);
-            current = after.state;
-            w = after.output;
-            continue;
-        }
-        // One skip or repeat, or all of it literal: a code that starts
-        // inside the run follows a prefix dearer than the run's start.
-        const State literal = current + kLiteralPixel * length;
-        const State coded = (current | kClosed) + (transparent ? 64 : 128);
-        if (literal <= coded) {
-            current = literal;
-        } else {
-            current = coded;
-            writeCode(p, readable, w, start, length);
+    if (encoder == RowEncoder::Fast) {
+        const std::size_t n = encodeAtOnce(p, end, readable, o);
+        if (n != kFallBack) {
+            return n;
         }
     }
-    closeStretch(p, readable, w, end);
-    return std::size_t(w.o - o);
+    return encodeInOrder(p, end, readable, scratch, o);
 }
 
 Scratch& scratchFor() {
@@ -319,13 +439,13 @@ Scratch& scratchFor() {
 
 } // namespace
 
-// Shortest code, decided a run at a time from the row's start (encodeRow).
-void EncodeRunLengthRow(std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out) {
+void EncodeRunLengthRow(std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out,
+                        RowEncoder encoder) {
     const int width = int(row.size());
     const std::size_t first = out.size();
     out.resize(first + longestCode(width) + kSlack);
     const std::size_t n =
-        encodeRow(row.data(), width, row.size(), scratchFor(), out.data() + first);
+        encodeRow(row.data(), width, row.size(), scratchFor(), out.data() + first, encoder);
     out.resize(first + n);
 }
 

@@ -18,9 +18,15 @@ namespace spriteglass {
 // The longest row code a row's int16 byte count can announce.
 inline constexpr int MaxRowCodeBytes = 32767;
 
+enum class RowEncoder {
+    Fast,    // the choices made 64 pixels at a time where that is sure, else in order
+    InOrder, // every row a run at a time (the reference the fast encoder must match)
+};
+
 // Appends the code of one row of pixels to `out` (nothing for a row of
-// MaskIndex only).
-void EncodeRunLengthRow(std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out);
+// MaskIndex only). Both encoders write the same bytes.
+void EncodeRunLengthRow(std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out,
+                        RowEncoder encoder = RowEncoder::Fast);
 
 // Appends `height` rows of `width` pixels, each as its int16 byte count and
 // its code. False when a row's code is longer than MaxRowCodeBytes (a frame
