@@ -56,6 +56,48 @@ TEST(InnerEncoding, VectorsAndChecksumOfStoredBytes) {
     EXPECT_EQ(copy, all);
 }
 
+// The transforms work on 16-byte pieces with a byte-by-byte rest: every
+// length around the piece size, every start inside and past the header,
+// against the rules written out a byte at a time.
+TEST(InnerEncoding, PiecewiseTransformsMatchTheByteRules) {
+    const auto random = testsupport::randomBytes(700, 11);
+    for (std::size_t size = 0; size < 700; size += size < 40 ? 1 : 37) {
+        const std::vector<std::uint8_t> bytes(random.begin(), random.begin() + long(size));
+        std::uint32_t sum = 0;
+        auto decoded = bytes, encoded = bytes;
+        for (std::size_t i = 0; i < size; ++i) {
+            const auto k = std::uint8_t(i);
+            sum += bytes[i];
+            decoded[i] = std::uint8_t(std::uint8_t(bytes[i] - k) ^ k);
+            encoded[i] = std::uint8_t((bytes[i] ^ k) + k);
+        }
+        std::uint32_t encodedSum = 0;
+        for (auto b : encoded) {
+            encodedSum += b;
+        }
+        EXPECT_EQ(byteSum(bytes), sum) << size;
+        auto copy = bytes;
+        EXPECT_EQ(innerDecode(copy), sum) << size;
+        EXPECT_EQ(copy, decoded) << size;
+        copy = bytes;
+        EXPECT_EQ(innerEncode(copy), encodedSum) << size;
+        EXPECT_EQ(copy, encoded) << size;
+        for (const std::uint64_t offset : {0ull, 5ull, 19ull, 20ull, 21ull, 250ull, 0x10003ull}) {
+            auto ciphered = bytes, expected = bytes;
+            for (std::size_t i = 0; i < size; ++i) {
+                if (offset + i >= kHeaderSize) {
+                    expected[i] ^= std::uint8_t(0xA7 ^ ((offset + i) & 0xFF));
+                }
+            }
+            applyCipher(0xA7, offset, ciphered);
+            EXPECT_EQ(ciphered, expected) << size << " at " << offset;
+        }
+    }
+    // Sums of many bytes wrap at 32 bits as one at a time do.
+    const std::vector<std::uint8_t> ones(17'000'000, 0xFF);
+    EXPECT_EQ(byteSum(ones), std::uint32_t(17'000'000u * 0xFFu));
+}
+
 TEST(Trailer, YearDigitsMayBeAnything) {
     std::vector<std::uint8_t> t(kTrailer.begin(), kTrailer.end());
     EXPECT_TRUE(isTrailer(t));
