@@ -11,6 +11,7 @@
 #include <mutex>
 #include <pthread.h>
 #include <set>
+#include <shared_mutex>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -20,13 +21,16 @@ namespace hpiutil {
 namespace {
 
 // The files this process is writing and has not finished, so that a
-// stopping signal can remove them. A file is created and recorded under one
-// lock, so a stop never misses a file that exists, and no file is started
-// once the process is stopping.
+// stopping signal can remove them. A file is created and recorded while its
+// creator holds the creation lock shared, and a stop takes that lock alone,
+// so a stop never misses a file that exists, and no file is started once the
+// process is stopping; creations on several threads do not wait for each
+// other, only for the short insertion into the record.
 struct Unfinished {
-    std::mutex mutex;
+    std::shared_mutex creating;
+    bool stopping = false; // written with `creating` held alone
+    std::mutex mutex;      // guards `paths`
     std::set<std::filesystem::path> paths;
-    bool stopping = false;
 };
 
 Unfinished& unfinished() {
@@ -34,16 +38,17 @@ Unfinished& unfinished() {
     return u;
 }
 
-// Runs `make` under the lock and records the path it returns (empty when it
-// made nothing). False, without running `make`, once stopping.
+// Runs `make` and records the path it returns (empty when it made nothing).
+// False, without running `make`, once stopping.
 bool createRecorded(const std::function<std::filesystem::path()>& make) {
     Unfinished& u = unfinished();
-    std::lock_guard lock(u.mutex);
+    std::shared_lock creating(u.creating);
     if (u.stopping) {
         return false;
     }
     std::filesystem::path made = make();
     if (!made.empty()) {
+        std::lock_guard lock(u.mutex);
         u.paths.insert(std::move(made));
     }
     return true;
@@ -332,8 +337,10 @@ Status DirectFile::finish() {
 
 std::size_t RemoveUnfinishedFiles() {
     Unfinished& u = unfinished();
-    std::lock_guard lock(u.mutex);
+    // Waits for the creations under way, which then are recorded.
+    std::unique_lock creating(u.creating);
     u.stopping = true;
+    std::lock_guard lock(u.mutex);
     std::size_t removed = 0;
     for (const auto& path : u.paths) {
         if (::unlink(path.c_str()) == 0) {

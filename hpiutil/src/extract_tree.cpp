@@ -99,32 +99,39 @@ ExtractSummary Archive::extractTree(const std::filesystem::path& destDir,
     }
     threads = std::min<unsigned>(threads, std::max<std::uint32_t>(total, 1u));
 
+    // The workers share only the next job and the count done; each keeps its
+    // own totals, added in when it ends, so a tree of small files costs no
+    // lock per file. Failures are rare and go in under the lock.
     std::mutex mutex;
     std::condition_variable finished;
     std::atomic<std::uint32_t> next{0};
-    std::uint32_t done = 0;
-    std::string lastMember;
+    std::atomic<std::uint32_t> done{0};
+    std::atomic<std::uint32_t> lastDone{0}; // the job finished last, for progress
     auto work = [&] {
+        std::uint32_t filesWritten = 0;
+        std::uint64_t bytesWritten = 0;
         for (;;) {
-            const std::uint32_t i = next.fetch_add(1);
+            const std::uint32_t i = next.fetch_add(1, std::memory_order_relaxed);
             if (i >= total) {
-                return;
+                break;
             }
             const Job& job = files[i];
-            Status st = extractTo(*job.entry, job.target);
-            std::lock_guard lock(mutex);
-            if (st) {
-                ++summary.filesWritten;
-                summary.bytesWritten += job.entry->size;
+            if (Status st = extractTo(*job.entry, job.target)) {
+                ++filesWritten;
+                bytesWritten += job.entry->size;
             } else {
+                std::lock_guard lock(mutex);
                 summary.failures.push_back(std::move(st).error());
             }
-            ++done;
-            lastMember = job.entry->path;
-            if (done == total) {
+            lastDone.store(i, std::memory_order_relaxed);
+            if (done.fetch_add(1, std::memory_order_acq_rel) + 1 == total) {
+                std::lock_guard lock(mutex);
                 finished.notify_one();
             }
         }
+        std::lock_guard lock(mutex);
+        summary.filesWritten += filesWritten;
+        summary.bytesWritten += bytesWritten;
     };
     std::vector<std::thread> pool;
     if (!progress) {
@@ -140,15 +147,17 @@ ExtractSummary Archive::extractTree(const std::filesystem::path& destDir,
         // Progress is reported on the caller's thread, a few times a second
         // and at the end, rather than waking it for every file.
         std::uint32_t reported = 0;
-        std::unique_lock lock(mutex);
         while (reported < total) {
-            finished.wait_for(lock, std::chrono::milliseconds(40), [&] { return done == total; });
-            if (done > reported) {
-                reported = done;
-                const std::string member = lastMember;
-                lock.unlock();
-                progress(reported, total, member);
-                lock.lock();
+            {
+                std::unique_lock lock(mutex);
+                finished.wait_for(lock, std::chrono::milliseconds(40),
+                                  [&] { return done.load() == total; });
+            }
+            const std::uint32_t now = done.load();
+            if (now > reported) {
+                reported = now;
+                progress(reported, total,
+                         files[lastDone.load(std::memory_order_relaxed)].entry->path);
             }
         }
     }
