@@ -23,8 +23,8 @@ namespace {
 
 constexpr int kNodeRole = Qt::UserRole;
 
-QString text(const std::string& s) {
-    return QString::fromStdString(s);
+QString text(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
 } // namespace

@@ -76,16 +76,16 @@ bool foldsTo(std::string_view name, std::string_view folded, std::string& scratc
 } // namespace
 
 std::string GameFolder::Impl::pathOf(std::int32_t node) const {
-    std::vector<const std::string*> parts;
+    std::vector<std::string_view> parts;
     for (std::int32_t n = node; n >= 0; n = nodes[std::size_t(n)].parent) {
-        parts.push_back(&nodes[std::size_t(n)].name);
+        parts.push_back(nodes[std::size_t(n)].name);
     }
     std::string path;
     for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
         if (!path.empty()) {
             path += '\\';
         }
-        path += **it;
+        path += *it;
     }
     return path;
 }

@@ -4,6 +4,7 @@
 #include "gamefolder/game_folder.hpp"
 #include "name_index.hpp"
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,9 @@ struct GameFolder::Impl {
     std::vector<std::optional<hpiutil::Archive>> archives;
     // Loose files, relative to the folder; Copy::entry indexes them.
     std::vector<std::filesystem::path> looseFiles;
+    // The names of loose files and folders, which nodes view (a deque never
+    // moves what it holds); archive members' names are their entries'.
+    std::deque<std::string> looseNames;
     std::vector<Problem> problems;
 
     std::vector<Node> nodes;
@@ -53,13 +57,13 @@ public:
 
     explicit TreeBuilder(GameFolder::Impl& impl) : impl_(impl) {}
 
-    // Adds one copy of `name` (UTF-8; `raw` its Windows-1252 bytes) under
-    // `parent` (-1 = the root) and returns the node its children go under,
-    // or kHidden.
+    // Adds one copy of `name` (UTF-8, kept as long as the folder; `raw` its
+    // Windows-1252 bytes) under `parent` (-1 = the root) and returns the
+    // node its children go under, or kHidden.
     std::int32_t add(std::int32_t parent, std::string_view name, std::string_view raw,
                      const Copy& copy);
-    // Room for about `copies` copies, so the tables grow once.
-    void reserve(std::size_t copies);
+    // Room for about `more` copies more, so the tables seldom grow.
+    void reserve(std::size_t more);
     // Lays the copies and children out in contiguous runs.
     void finish();
 

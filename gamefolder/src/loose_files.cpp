@@ -71,7 +71,8 @@ struct Walker {
                     continue;
                 }
                 const std::int32_t child =
-                    builder.add(node, name, GameFolder::Impl::gameBytes(name), Copy{0, true, 0, 0});
+                    builder.add(node, impl.looseNames.emplace_back(name),
+                                GameFolder::Impl::gameBytes(name), Copy{0, true, 0, 0});
                 if (child == TreeBuilder::kHidden && node != TreeBuilder::kHidden) {
                     note(childRel, "another name in its folder differs only in case; the "
                                    "first one wins");
@@ -81,7 +82,8 @@ struct Walker {
                 const std::uint64_t size = fs::file_size(dir / name, sec);
                 const auto index = std::uint32_t(impl.looseFiles.size());
                 impl.looseFiles.push_back(childRel);
-                if (builder.add(node, name, GameFolder::Impl::gameBytes(name),
+                if (builder.add(node, impl.looseNames.emplace_back(name),
+                                GameFolder::Impl::gameBytes(name),
                                 Copy{0, false, sec ? 0 : size, index}) == TreeBuilder::kHidden &&
                     node != TreeBuilder::kHidden) {
                     note(childRel, "another name in its folder differs only in case; the "

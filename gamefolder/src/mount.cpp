@@ -1,11 +1,11 @@
 // Mounting: the archives of the folder's top level in mount order, each
 // opened once, then merged after the loose files.
+#include "archive_opener.hpp"
 #include "game_folder_impl.hpp"
 
 #include "common/codepage.hpp"
 
 #include <algorithm>
-#include <atomic>
 #include <map>
 #include <thread>
 
@@ -76,45 +76,6 @@ std::string precheck(const fs::path& path, const Listed& entry, const Listed* pr
     return {};
 }
 
-// Opens an archive into `archive`; why it is not mounted when it cannot be.
-std::string openArchive(const fs::path& path, std::optional<hpiutil::Archive>& archive) {
-    auto opened = hpiutil::Archive::open(path);
-    if (!opened) {
-        Error e = std::move(opened).error();
-        e.file.clear();
-        return e.message();
-    }
-    if (!opened->info().trailer) {
-        return "no trailer at its end: the game does not mount it";
-    }
-    archive.emplace(std::move(opened.value()));
-    return {};
-}
-
-// Opens the archives that passed their checks, on up to one thread per core.
-void openAll(GameFolder::Impl& impl) {
-    std::atomic<std::size_t> nextSource{1};
-    auto work = [&impl, &nextSource] {
-        for (std::size_t i = nextSource++; i < impl.sources.size(); i = nextSource++) {
-            Source& s = impl.sources[i];
-            if (!s.skipped) {
-                s.reason = openArchive(s.path, impl.archives[i]);
-                s.skipped = !s.reason.empty();
-            }
-        }
-    };
-    const std::size_t threads = std::min<std::size_t>(
-        {std::max(1u, std::thread::hardware_concurrency()), 8, impl.sources.size() / 4 + 1});
-    std::vector<std::thread> pool;
-    for (std::size_t t = 1; t < threads; ++t) {
-        pool.emplace_back(work);
-    }
-    work();
-    for (auto& t : pool) {
-        t.join();
-    }
-}
-
 // Adds an archive's entries to the tree; `nodeOf` is room for each entry's node.
 void mergeArchive(GameFolder::Impl& impl, TreeBuilder& builder, std::uint32_t source,
                   std::vector<std::int32_t>& nodeOf) {
@@ -147,7 +108,6 @@ Result<GameFolder> GameFolder::mount(const fs::path& folder) {
     impl->sources.push_back(loose);
     impl->archives.emplace_back();
 
-    // Every archive is opened first, on every core, so the tree can be sized once.
     std::map<fs::path, std::string> seen;
     const Listed* previous = nullptr;
     for (const Listed& entry : *listed) {
@@ -161,17 +121,18 @@ Result<GameFolder> GameFolder::mount(const fs::path& folder) {
         impl->sources.push_back(std::move(s));
         impl->archives.emplace_back();
     }
-    openAll(*impl);
-    std::size_t entries = 0;
-    for (const auto& archive : impl->archives) {
-        entries += archive ? archive->entries().size() : 0;
-    }
+    // The archives open on every core while this thread walks the loose
+    // files and then merges each archive as soon as it is open.
+    const std::size_t threads = std::min<std::size_t>(
+        {std::max(1u, std::thread::hardware_concurrency()), 8, impl->sources.size() / 4 + 1});
+    ArchiveOpener opener(*impl, threads);
     TreeBuilder builder(*impl);
-    builder.reserve(entries);
     mountLooseFiles(*impl, builder);
     std::vector<std::int32_t> nodeOf;
     for (std::uint32_t source = 1; source < impl->sources.size(); ++source) {
+        opener.waitFor(source);
         if (impl->archives[source]) {
+            builder.reserve(opener.entriesFrom(source));
             mergeArchive(*impl, builder, source, nodeOf);
         }
     }

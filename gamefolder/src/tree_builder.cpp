@@ -31,7 +31,7 @@ std::int32_t TreeBuilder::add(std::int32_t parent, std::string_view name, std::s
     }
     if (n == next) {
         Node& node = nodes.emplace_back();
-        node.name.assign(name);
+        node.name = name;
         node.parent = parent;
         node.directory = copy.directory;
         node.copyCount = 1;
@@ -82,61 +82,61 @@ void TreeBuilder::indexChildren(std::int32_t dir) {
     }
 }
 
-void TreeBuilder::reserve(std::size_t copies) {
-    impl_.nodes.reserve(copies);
-    impl_.indexed.reserve(copies);
-    impl_.copyList.reserve(copies);
-    lastSource_.reserve(copies);
+void TreeBuilder::reserve(std::size_t more) {
+    const std::size_t want = impl_.nodes.size() + more;
+    if (want <= impl_.nodes.capacity()) {
+        return;
+    }
+    // A quarter more than asked: an estimate that falls short grows the
+    // tables a few times at most, not once per archive.
+    const std::size_t room = want + want / 4;
+    impl_.nodes.reserve(room);
+    impl_.indexed.reserve(room);
+    impl_.copyList.reserve(room);
+    lastSource_.reserve(room);
 }
 
 void TreeBuilder::finish() {
     auto& nodes = impl_.nodes;
     auto& copies = impl_.copyList;
     const std::size_t count = nodes.size();
-    // Copies: each node's run starts where the runs before it end. A node's
-    // run never starts before its own index, so moving the providing copies
-    // from the last node down overwrites none still to move; the later copies
-    // then follow in the order they were added, which is mount order.
-    std::uint32_t at = 0;
+    // Each node's copies start where those of the nodes before it end, and
+    // each folder's children where those of the folders before it end. A
+    // parent comes before its children, so one pass counts the children.
+    std::uint32_t copyAt = 0;
+    impl_.rootCount = 0;
     for (Node& node : nodes) {
-        node.copyBegin = at;
-        at += node.copyCount;
-        node.copyCount = 1;
+        node.copyBegin = copyAt;
+        copyAt += node.copyCount;
+        node.copyCount = 1; // from here the place of the next later copy
+        ++(node.parent < 0 ? impl_.rootCount : nodes[std::size_t(node.parent)].childCount);
     }
-    if (!later_.empty()) {
-        copies.resize(at);
-        for (std::size_t i = count; i-- > 0;) {
-            copies[nodes[i].copyBegin] = copies[i];
-        }
-        for (const auto& [n, c] : later_) {
-            Node& node = nodes[n];
-            copies[node.copyBegin + node.copyCount++] = c;
-        }
+    // For now each run's start is its end; children are put from the last
+    // one down, and each run's start comes back to its first child.
+    std::uint32_t childAt = impl_.rootCount;
+    for (Node& node : nodes) {
+        childAt += node.childCount;
+        node.childBegin = childAt;
+    }
+    impl_.rootBegin = impl_.rootCount;
+    impl_.childList.resize(count);
+    // A node's run of copies never starts before its own index, so moving
+    // the providing copies from the last node down overwrites none still to move.
+    copies.resize(copyAt);
+    for (std::size_t i = count; i-- > 0;) {
+        Node& node = nodes[i];
+        copies[node.copyBegin] = copies[i];
+        const std::int32_t p = node.parent;
+        impl_.childList[--(p < 0 ? impl_.rootBegin : nodes[std::size_t(p)].childBegin)] =
+            std::uint32_t(i);
+    }
+    // The later copies follow in the order they were added: mount order.
+    for (const auto& [n, c] : later_) {
+        Node& node = nodes[n];
+        copies[node.copyBegin + node.copyCount++] = c;
     }
     later_ = {};
     lastSource_ = {};
-
-    // Children, in the order they were added: counted per parent, then each
-    // put at its parent's run, the run's start serving as the cursor.
-    impl_.rootCount = 0;
-    for (const Node& node : nodes) {
-        ++(node.parent < 0 ? impl_.rootCount : nodes[std::size_t(node.parent)].childCount);
-    }
-    impl_.rootBegin = 0;
-    at = impl_.rootCount;
-    for (Node& node : nodes) {
-        node.childBegin = at;
-        at += node.childCount;
-    }
-    impl_.childList.resize(count);
-    std::uint32_t rootAt = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::int32_t p = nodes[i].parent;
-        impl_.childList[p < 0 ? rootAt++ : nodes[std::size_t(p)].childBegin++] = std::uint32_t(i);
-    }
-    for (Node& node : nodes) {
-        node.childBegin -= node.childCount;
-    }
 }
 
 } // namespace gamefolder

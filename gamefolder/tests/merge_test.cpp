@@ -24,7 +24,8 @@ std::vector<std::string> listing(const gamefolder::GameFolder& game, const std::
         return names;
     }
     for (std::uint32_t c : game.children(*node)) {
-        names.push_back(game.nodes()[c].name + (game.nodes()[c].directory ? "\\" : ""));
+        names.push_back(std::string(game.nodes()[c].name) +
+                        (game.nodes()[c].directory ? "\\" : ""));
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -47,7 +47,9 @@ struct Copy {
 // A path of the merged tree. Its copies run in mount order; the first one
 // provides it, and its kind (file or directory) is the path's kind.
 struct Node {
-    std::string name;         // as the providing source spells it, UTF-8
+    // As the providing source spells it, UTF-8; the text lives in the
+    // mounted folder's directories, as long as the GameFolder does.
+    std::string_view name;
     std::int32_t parent = -1; // -1 = the root
     bool directory = false;
     bool clash = false; // some source holds a file where another holds a directory
