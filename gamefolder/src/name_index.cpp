@@ -24,12 +24,11 @@ std::uint32_t NameIndex::hash(std::int32_t parent, std::string_view folded) {
     return h ^ (h >> 16);
 }
 
-std::string_view NameIndex::keyOf(std::uint32_t node) const {
-    return std::string_view(arena_).substr(keys_[node].offset, keys_[node].length);
+std::string_view NameIndex::keyOf(const Slot& slot) const {
+    return std::string_view(arena_).substr(slot.keyOffset, slot.keyLength);
 }
 
 void NameIndex::reserve(std::size_t keys) {
-    keys_.reserve(keys);
     arena_.reserve(keys * 12);
     std::size_t size = 1024;
     while (size < keys * 2) {
@@ -51,7 +50,7 @@ std::int32_t NameIndex::find(std::int32_t parent, std::string_view folded) const
         if (s.node == 0) {
             return kAbsent;
         }
-        if (s.hash == h && s.parent == parent && keyOf(s.node - 1) == folded) {
+        if (s.hash == h && s.parent == parent && keyOf(s) == folded) {
             return std::int32_t(s.node - 1);
         }
     }
@@ -67,15 +66,12 @@ std::uint32_t NameIndex::findOrAdd(std::int32_t parent, std::string_view folded,
     std::size_t i = h & mask;
     for (; slots_[i].node != 0; i = (i + 1) & mask) {
         const Slot& s = slots_[i];
-        if (s.hash == h && s.parent == parent && keyOf(s.node - 1) == folded) {
+        if (s.hash == h && s.parent == parent && keyOf(s) == folded) {
             return s.node - 1;
         }
     }
-    slots_[i] = Slot{candidate + 1, h, parent};
-    if (candidate >= keys_.size()) {
-        keys_.resize(std::size_t(candidate) + 1);
-    }
-    keys_[candidate] = Key{std::uint32_t(arena_.size()), std::uint32_t(folded.size())};
+    slots_[i] =
+        Slot{candidate + 1, h, parent, std::uint32_t(arena_.size()), std::uint32_t(folded.size())};
     arena_.append(folded);
     ++count_;
     return candidate;

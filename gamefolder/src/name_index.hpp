@@ -32,17 +32,14 @@ private:
         std::uint32_t node = 0; // node + 1; 0 = free
         std::uint32_t hash = 0;
         std::int32_t parent = 0;
-    };
-    struct Key {
-        std::uint32_t offset;
-        std::uint32_t length;
+        std::uint32_t keyOffset = 0; // the folded name in the arena
+        std::uint32_t keyLength = 0;
     };
     static std::uint32_t hash(std::int32_t parent, std::string_view folded);
-    std::string_view keyOf(std::uint32_t node) const;
+    std::string_view keyOf(const Slot& slot) const;
     void rehash(std::size_t size);
 
     std::vector<Slot> slots_;
-    std::vector<Key> keys_; // per node (those indexed)
     std::size_t count_ = 0;
     std::string arena_;
 };
