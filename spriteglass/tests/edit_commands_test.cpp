@@ -38,6 +38,16 @@ void press(frmGafViewer& viewer, Qt::Key key) {
     ADD_FAILURE() << "no shortcut for key " << key;
 }
 
+// Writes a GAF of one 120 x 90 frame, hotspot in the middle, and shows it in
+// a 760 x 520 window.
+void openBigFrame(frmGafViewer& viewer, const std::filesystem::path& file,
+                  const std::vector<std::uint8_t>& pixels) {
+    testsupport::writeFile(file, makeGaf({{"Big", {rawFrame(120, 90, pixels, 60, 45)}}}));
+    viewer.resize(760, 520);
+    ASSERT_TRUE(viewer.SetUpWindow(qpath(file)));
+    viewer.show();
+}
+
 } // namespace
 
 TEST(EditCommands, ZoomKeysPngExportReplaceAndSaveAs) {
@@ -173,12 +183,8 @@ TEST(EditCommands, AZoomedFrameLargerThanTheViewIsScrolledToTheEnd) {
     testsupport::TempDir dir;
     std::vector<std::uint8_t> pixels(std::size_t(120) * 90, 2);
     pixels.back() = 1;
-    testsupport::writeFile(dir / "big.gaf",
-                           makeGaf({{"Big", {rawFrame(120, 90, pixels, 60, 45)}}}));
     frmGafViewer viewer;
-    viewer.resize(760, 520);
-    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "big.gaf")));
-    viewer.show();
+    openBigFrame(viewer, dir / "big.gaf", pixels);
     QApplication::processEvents();
 
     viewer.SpinZoom->setValue(8);
@@ -227,12 +233,8 @@ TEST(EditCommands, WheelZoomKeepsThePixelUnderThePointer) {
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         pixels[i] = std::uint8_t(20 + (i % 120 + 3 * (i / 120)) % 200); // neighbours differ
     }
-    testsupport::writeFile(dir / "big.gaf",
-                           makeGaf({{"Big", {rawFrame(120, 90, pixels, 60, 45)}}}));
     frmGafViewer viewer;
-    viewer.resize(760, 520);
-    ASSERT_TRUE(viewer.SetUpWindow(qpath(dir / "big.gaf")));
-    viewer.show();
+    openBigFrame(viewer, dir / "big.gaf", pixels);
     viewer.SpinZoom->setValue(5);
     QApplication::processEvents();
 
