@@ -241,7 +241,7 @@ int main(int argc, char** argv) {
 
     auto& ms = collector.times;
     auto ratio = [&](const char* base, const char* ours) { return ms[base] / ms[ours]; };
-    const auto [floor, ours] = compareExtraction(5);
+    const auto [floor, ours] = compareExtraction(9);
     std::printf("DATA %zu generated files, %zu MiB; extraction into %s\n", shared().tree.size(),
                 kTreeBytes >> 20, extractionRoot().c_str());
     std::printf("RATIO extract_vs_zlib %.2f target >= 1.6 (%.0f ms against %.0f ms)\n",
