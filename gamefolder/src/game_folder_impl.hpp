@@ -46,9 +46,9 @@ struct GameFolder::Impl {
 };
 
 // Builds the merged tree source by source, in mount order. Each node's
-// providing copy waits in copyList at the node's own index and the few later
-// copies aside, so finish() lays the copies out with one pass and no sort;
-// the children are laid out from the parent links alone.
+// providing copy stays in copyList at the node's own index and the few later
+// copies wait aside, so finish() lays out only the runs of nodes with several
+// copies, with no sort; the children are laid out from the parent links alone.
 class TreeBuilder {
 public:
     // A parent whose entries are hidden: below a path that an earlier
@@ -71,6 +71,7 @@ private:
     GameFolder::Impl& impl_;
     std::vector<std::pair<std::uint32_t, Copy>> later_; // (node, copy) after the providing one
     std::vector<std::uint32_t> lastSource_;             // per node: the source of its latest copy
+    std::size_t shared_ = 0;                            // nodes with more than one copy
     std::string folded_;                                // the name being added, folded
 
     // Puts a folder's children so far in the index, from now on used for it.

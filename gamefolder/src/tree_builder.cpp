@@ -34,7 +34,9 @@ std::int32_t TreeBuilder::add(std::int32_t parent, std::string_view name, std::s
         node.name = name;
         node.parent = parent;
         node.directory = copy.directory;
+        node.copyBegin = n;
         node.copyCount = 1;
+        ++(parent < 0 ? impl_.rootCount : nodes[std::size_t(parent)].childCount);
         // A loose folder's names are looked up from the start: the disk may
         // hold two that differ only in case, and the first one wins.
         impl_.indexed.push_back(copy.source == 0 && copy.directory ? 1 : 0);
@@ -50,7 +52,7 @@ std::int32_t TreeBuilder::add(std::int32_t parent, std::string_view name, std::s
     }
     lastSource_[n] = copy.source;
     later_.emplace_back(n, copy);
-    ++node.copyCount;
+    shared_ += node.copyCount++ == 1 ? 1 : 0;
     if (node.directory == copy.directory) {
         return std::int32_t(n);
     }
@@ -100,19 +102,27 @@ void TreeBuilder::finish() {
     auto& nodes = impl_.nodes;
     auto& copies = impl_.copyList;
     const std::size_t count = nodes.size();
-    // Each node's copies start where those of the nodes before it end, and
-    // each folder's children where those of the folders before it end. A
-    // parent comes before its children, so one pass counts the children.
-    std::uint32_t copyAt = 0;
-    impl_.rootCount = 0;
-    for (Node& node : nodes) {
-        node.copyBegin = copyAt;
-        copyAt += node.copyCount;
-        node.copyCount = 1; // from here the place of the next later copy
-        ++(node.parent < 0 ? impl_.rootCount : nodes[std::size_t(node.parent)].childCount);
+    // A node of one copy keeps it at its own index. The runs of those with
+    // more follow: each its providing copy, then the later ones in the order
+    // they were added, which is mount order.
+    copies.resize(count + shared_ + later_.size());
+    auto at = std::uint32_t(count);
+    for (const auto& [n, c] : later_) {
+        Node& node = nodes[n];
+        if (node.copyBegin < count) {
+            copies[at] = copies[node.copyBegin];
+            node.copyBegin = at;
+            at += node.copyCount;
+            node.copyCount = 1; // from here the place of the next later copy
+        }
+        copies[node.copyBegin + node.copyCount++] = c;
     }
-    // For now each run's start is its end; children are put from the last
-    // one down, and each run's start comes back to its first child.
+    later_ = {};
+    lastSource_ = {};
+
+    // Each folder's children, counted as they were added, run where those
+    // of the folders before it end. For now each run's start is its end: the
+    // children are put from the last one down, which brings it back.
     std::uint32_t childAt = impl_.rootCount;
     for (Node& node : nodes) {
         childAt += node.childCount;
@@ -120,23 +130,11 @@ void TreeBuilder::finish() {
     }
     impl_.rootBegin = impl_.rootCount;
     impl_.childList.resize(count);
-    // A node's run of copies never starts before its own index, so moving
-    // the providing copies from the last node down overwrites none still to move.
-    copies.resize(copyAt);
     for (std::size_t i = count; i-- > 0;) {
-        Node& node = nodes[i];
-        copies[node.copyBegin] = copies[i];
-        const std::int32_t p = node.parent;
+        const std::int32_t p = nodes[i].parent;
         impl_.childList[--(p < 0 ? impl_.rootBegin : nodes[std::size_t(p)].childBegin)] =
             std::uint32_t(i);
     }
-    // The later copies follow in the order they were added: mount order.
-    for (const auto& [n, c] : later_) {
-        Node& node = nodes[n];
-        copies[node.copyBegin + node.copyCount++] = c;
-    }
-    later_ = {};
-    lastSource_ = {};
 }
 
 } // namespace gamefolder
