@@ -217,7 +217,7 @@ TEST(GafWriter, SavingReplacesTheFileWholeAndAFailureKeepsTheOldOne) {
 TEST(GafWriter, ALargeFileEncodedOnSeveralThreadsKeepsEveryFrameInItsPlace) {
     std::vector<classGAFFrame> frames;
     for (std::uint8_t f = 0; f < 12; ++f) {
-        frames.push_back(picture(240 + f, 200, 1, f)); // about 600,000 pixels in all
+        frames.push_back(picture(600 + f, 600, 1, f)); // about 4,400,000 pixels in all
     }
     frames.push_back(picture(5, 5, 0, 1));
     roundTrip(oneEntry("big", frames));

@@ -49,8 +49,10 @@ public:
         buffer_.reset(new std::uint8_t[at.back() + 1]);
         coded_.resize(frames_.size());
         failed_.assign(frames_.size(), 0);
-        // Below this many pixels the threads would cost more than they save.
-        constexpr std::int64_t kPixelsForThreads = std::int64_t(1) << 19;
+        // Below this many pixels (about 4 ms of encoding on one core) the
+        // threads save little, and on a busy machine a helper the scheduler
+        // has set aside holds the save up until it runs again.
+        constexpr std::int64_t kPixelsForThreads = std::int64_t(1) << 22;
         const unsigned threads = pixels < kPixelsForThreads
                                      ? 1
                                      : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
