@@ -2,12 +2,22 @@
 
 #include "common/codepage.hpp"
 
+#include <array>
+
 namespace gamefolder {
 
 void NameIndex::fold(std::string_view raw, std::string& out) {
+    // Every byte's fold, looked up once: a mount folds tens of thousands of names.
+    static const std::array<char, 256> folds = [] {
+        std::array<char, 256> t{};
+        for (unsigned c = 0; c < 256; ++c) {
+            t[c] = char(common::foldCp1252(static_cast<unsigned char>(c)));
+        }
+        return t;
+    }();
     out.resize(raw.size());
     for (std::size_t i = 0; i < raw.size(); ++i) {
-        out[i] = char(common::foldCp1252(static_cast<unsigned char>(raw[i])));
+        out[i] = folds[static_cast<unsigned char>(raw[i])];
     }
 }
 
