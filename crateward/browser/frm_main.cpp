@@ -14,18 +14,20 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "archive_preload.hpp"
 #include "archive_test.hpp"
 #include "archive_writing.hpp"
 #include "common/dialogs.hpp"
 #include "file_view_control.hpp"
 #include "file_view_model.hpp"
 #include "frm_wait.hpp"
-#include "list_filter.hpp"
 #include "list_drag_drop.hpp"
+#include "list_filter.hpp"
 #include "list_keyboard.hpp"
 #include "preview_dispatch.hpp"
 #include "program_commands.hpp"
@@ -139,10 +141,16 @@ frmMain::~frmMain() {
     shutDown();
 }
 
+void frmMain::adoptPreload(std::unique_ptr<ArchivePreload> preload) {
+    preload_ = std::move(preload);
+}
+
 bool frmMain::startUp(const QString& commandLine) {
     // 1.
     statusPanel(1)->setText(QStringLiteral("Ready"));
-    // 2. The file association, then the program locations.
+    // 2. The program locations. The file association is registered once the
+    //    window is drawn (a timer set at the end, so it comes after the
+    //    drawing start-up asked for).
     programCommands_->startUp();
     // 3.
     restoreWindowState();
@@ -173,6 +181,12 @@ bool frmMain::startUp(const QString& commandLine) {
     }
     workingDirectory_ = QString::fromStdString(claimed->folder().string()) + QLatin1Char('/');
     slot_ = std::move(claimed);
+    QTimer::singleShot(0, programCommands_, &ProgramCommands::registerArchiveTypes);
+    // A window shown by step 4 draws the archive now: left to the event
+    // loop, the drawing would wait for the platform's update timer.
+    if (isVisible()) {
+        repaint();
+    }
     return true;
 }
 

@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "common/settings_store.hpp"
@@ -37,6 +38,7 @@ namespace crateward {
 
 class ExtractionReport;
 class FileViewControl;
+class ArchivePreload;
 class frmWait;
 class ListFilter;
 class PreviewDispatch;
@@ -56,6 +58,9 @@ public:
     // taken (the message has been shown) or when the program was told to
     // end while start-up waited on a message: the program is to end.
     bool startUp(const QString& commandLine);
+    // The archive of the command line, being opened since the program
+    // started: step 4 takes it instead of opening the file again.
+    void adoptPreload(std::unique_ptr<ArchivePreload> preload);
     // The shut-down steps (run once, however the window closes).
     void shutDown();
     // Ends the program on a termination signal: any modal dialog closes and
@@ -206,6 +211,7 @@ private:
     bool unsavedModification_ = false;
     int inUse_ = 0;
     std::optional<WorkingDirectorySlot> slot_;
+    std::unique_ptr<ArchivePreload> preload_;
     ProgramCommands* programCommands_ = nullptr;
     PreviewDispatch* previewDispatch_ = nullptr;
     ListFilter* listFilter_ = nullptr;

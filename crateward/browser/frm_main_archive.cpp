@@ -1,5 +1,6 @@
 // Opening and closing an archive, its directory tree and entry list, and
 // the recent-archive entries of the File menu.
+#include "archive_preload.hpp"
 #include "class_export_param.hpp"
 #include "frm_main.hpp"
 
@@ -62,8 +63,18 @@ void frmMain::OpenHPI(const QString& path) {
     Fermer();
     // 4.
     archivePath_ = path;
-    ExportParam().HPIchemin = diskName(path);
-    handle_ = hpi::Open(diskName(path));
+    const std::string archiveFile = diskName(path);
+    ExportParam().HPIchemin = archiveFile;
+    // The archive named on the command line was opened and listed while the
+    // window was built; any other is opened and listed now.
+    ArchiveListing listing;
+    if (preload_ && preload_->archiveFile() == archiveFile) {
+        listing = preload_->take();
+    } else {
+        listing = ListArchive(archiveFile);
+    }
+    preload_.reset();
+    handle_ = listing.handle;
     // 5.
     if (handle_ == 0) {
         archivePath_.clear();
@@ -81,25 +92,19 @@ void frmMain::OpenHPI(const QString& path) {
     root->setIcon(0, ImageListIcon(9));
     nodes_.insert(kRootKey.toLower(), root);
     const QIcon folder = ImageListIcon(1);
-    QLabel* activity = statusPanel(1);
-    hpi::ListEntry entry;
-    std::int32_t index = 0;
-    while ((index = hpi::GetFiles(handle_, index, entry)) != 0) {
-        if (entry.type == hpi::kDirectory) {
-            const QString key = QString::fromStdString(entry.name);
-            const int cut = key.lastIndexOf(QLatin1Char('\\'));
-            QTreeWidgetItem* parent = cut < 0 ? root : nodeOfKey(key.left(cut));
-            if (parent && !key.isEmpty() && !nodes_.contains(key.toLower())) {
-                auto* node = new QTreeWidgetItem(parent, QStringList(key.mid(cut + 1)));
-                node->setData(0, kKeyRole, key);
-                node->setIcon(0, folder);
-                nodes_.insert(key.toLower(), node);
-            }
-        } else if (archiveFileCount_ < 32767) {
-            ++archiveFileCount_; // a signed 16-bit counter that stops at its top
+    statusPanel(1)->setText(QStringLiteral("Loading file..."));
+    for (const std::string& directory : listing.directories) {
+        const QString key = QString::fromStdString(directory);
+        const int cut = key.lastIndexOf(QLatin1Char('\\'));
+        QTreeWidgetItem* parent = cut < 0 ? root : nodeOfKey(key.left(cut));
+        if (parent && !key.isEmpty() && !nodes_.contains(key.toLower())) {
+            auto* node = new QTreeWidgetItem(parent, QStringList(key.mid(cut + 1)));
+            node->setData(0, kKeyRole, key);
+            node->setIcon(0, folder);
+            nodes_.insert(key.toLower(), node);
         }
-        activity->setText(QStringLiteral("Loading file..."));
     }
+    archiveFileCount_ = qint16(listing.fileCount);
     // 7. The root and the top-level directories show.
     Tree->addTopLevelItem(root);
     root->setExpanded(true);
@@ -110,6 +115,10 @@ void frmMain::OpenHPI(const QString& path) {
     setWindowTitle(QLatin1String(kTitle) + QStringLiteral("  -  ") + path);
     Tree->setCurrentItem(root);
     statusPanel(1)->setText(QStringLiteral("Ready"));
+    // The views lay their new items out now rather than at their next
+    // turn of the event loop, so the window draws tree and list in one go.
+    Tree->doItemsLayout();
+    FileView->currentView()->doItemsLayout();
 }
 
 void frmMain::closeArchiveHandle() {

@@ -71,6 +71,30 @@ TEST_F(Browse, OpeningBuildsTheTreeTheStatusAndTheRootsList) {
     EXPECT_TRUE(messages().isEmpty());
 }
 
+TEST_F(Browse, TheCommandLineArchiveOpenedAheadShowsAsOneOpenedAtStartUp) {
+    const QString file = archive();
+    const std::string disk = file.toStdString();
+    frmMain& w = start(file, std::make_unique<ArchivePreload>(disk));
+    ASSERT_NE(w.archiveHandle(), 0);
+    ASSERT_NE(node("units\\sounds\\deep"), nullptr);
+    EXPECT_EQ(node("units\\sounds\\deep")->parent(), node("units\\sounds"));
+    EXPECT_EQ(node("Root")->childCount(), 2);
+    EXPECT_EQ(panel(3), "7 files in HPI");
+    EXPECT_GT(w.FileView->model()->count(), 0);
+    // The archive stays readable through the handle the window took.
+    clickNode("units");
+    EXPECT_EQ(panel(4), "2 files in this path");
+    closeWindow();
+
+    // A preload of another file gives way to the archive start-up names.
+    const auto other = path("other.hpi");
+    writeArchive(other, {{"lone.txt", "x"}});
+    frmMain& again = start(file, std::make_unique<ArchivePreload>(other.string()));
+    EXPECT_EQ(panel(3), "7 files in HPI");
+    EXPECT_NE(node("units"), nullptr);
+    EXPECT_EQ(again.archivePath(), file);
+}
+
 TEST_F(Browse, NodeClicksListEntriesWithTypesSizesAndIcons) {
     frmMain& w = start();
     w.OpenHPI(archive());

@@ -2,11 +2,14 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "archive_preload.hpp"
 #include "case_folded_tree.hpp"
+#include "hpiutil/writer.hpp"
 #include "member_paths.hpp"
 #include "mod_hpiutil.hpp"
 #include "recent_archives.hpp"
@@ -247,3 +250,55 @@ TEST(RecentArchives, InstancesOpeningArchivesAtOnceLoseNoEntry) {
 }
 
 } // namespace
+
+namespace {
+
+// An archive of `directories` folders holding `filesEach` files each.
+fs::path writeFolders(const fs::path& target, int directories, int filesEach) {
+    hpiutil::ArchiveWriter writer;
+    for (int d = 0; d < directories; ++d) {
+        for (int f = 0; f < filesEach; ++f) {
+            EXPECT_TRUE(writer.addBuffer("top\\d" + std::to_string(d) + "\\f" + std::to_string(f),
+                                         std::vector<std::uint8_t>(3, 'x')));
+        }
+    }
+    EXPECT_TRUE(writer.write(target, hpiutil::Method::None));
+    return target;
+}
+
+} // namespace
+
+TEST(ArchivePreload, GivesWhatOpeningThenGivesAndClosesWhatNobodyTook) {
+    testsupport::TempDir dir;
+    const std::string file = writeFolders(dir / "a.hpi", 3, 4).string();
+    const crateward::ArchiveListing now = crateward::ListArchive(file);
+    ASSERT_NE(now.handle, 0);
+    EXPECT_EQ(now.directories, (std::vector<std::string>{"top", "top\\d0", "top\\d1", "top\\d2"}));
+    EXPECT_EQ(now.fileCount, 12);
+    crateward::hpi::Close(now.handle);
+
+    crateward::ArchivePreload preload(file);
+    EXPECT_EQ(preload.archiveFile(), file);
+    crateward::ArchiveListing ahead = preload.take();
+    ASSERT_NE(ahead.handle, 0);
+    EXPECT_EQ(ahead.directories, now.directories);
+    EXPECT_EQ(ahead.fileCount, now.fileCount);
+    crateward::hpi::ListEntry entry;
+    EXPECT_NE(crateward::hpi::GetFiles(ahead.handle, 0, entry), 0); // the handle is the taker's
+    EXPECT_EQ(preload.take().handle, 0);                            // once only
+    crateward::hpi::Close(ahead.handle);
+
+    // Handles are numbered upwards: the one after the last closed is the
+    // untaken preload's, alive until the preload goes.
+    const std::int32_t last = crateward::ListArchive(file).handle;
+    crateward::hpi::Close(last);
+    { crateward::ArchivePreload nobody(file); }
+    EXPECT_EQ(crateward::hpi::GetFiles(last + 1, 0, entry), 0);
+
+    std::ofstream(dir / "text.hpi") << "not an archive";
+    crateward::ArchivePreload text((dir / "text.hpi").string());
+    const crateward::ArchiveListing none = text.take();
+    EXPECT_EQ(none.handle, 0);
+    EXPECT_TRUE(none.directories.empty());
+    EXPECT_EQ(none.fileCount, 0);
+}

@@ -77,8 +77,9 @@ void WindowTest::TearDown() {
     ProgramCommands::associationToolRunner() = RunInstalledTool;
 }
 
-frmMain& WindowTest::start(const QString& commandLine) {
+frmMain& WindowTest::start(const QString& commandLine, std::unique_ptr<ArchivePreload> preload) {
     window_ = std::make_unique<frmMain>();
+    window_->adoptPreload(std::move(preload));
     const bool started = window_->startUp(commandLine);
     EXPECT_TRUE(started);
     window_->show();

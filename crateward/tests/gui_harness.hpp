@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "archive_preload.hpp"
 #include "common/scripted_dialogs.hpp"
 #include "common/settings_store.hpp"
 #include "frm_main.hpp"
@@ -46,8 +47,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A started main window (start-up steps run with `commandLine`).
-    frmMain& start(const QString& commandLine = {});
+    // A started main window (start-up steps run with `commandLine`), given
+    // `preload` before start-up as the program gives it.
+    frmMain& start(const QString& commandLine = {},
+                   std::unique_ptr<ArchivePreload> preload = nullptr);
     // Closes the window as the user would and forgets it.
     void closeWindow();
     // Writes `members` as a.hpi in the test's folder, starts the window and

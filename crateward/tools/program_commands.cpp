@@ -64,6 +64,11 @@ ProgramCommands::ProgramCommands(frmMain& window)
 }
 
 void ProgramCommands::startUp() {
+    DefaultToOwnViewers(window_.settings(), programDirectory_);
+    LoadProgramPaths(window_.settings(), programs_);
+}
+
+void ProgramCommands::registerArchiveTypes() {
     AssociationTarget target = AssociationTarget::forCurrentUser();
     target.runTool = associationToolRunner();
     const std::filesystem::path icon = common::ProgramDataFile("crateward.png", programDirectory_);
@@ -72,8 +77,6 @@ void ProgramCommands::startUp() {
         target.programIcon = icon.string();
     }
     RegisterArchiveTypes(target, runningExecutable());
-    DefaultToOwnViewers(window_.settings(), programDirectory_);
-    LoadProgramPaths(window_.settings(), programs_);
 }
 
 void ProgramCommands::launchFromToolbar(const std::string ProgramLocations::*path) {

@@ -26,8 +26,11 @@ public:
 
     explicit ProgramCommands(frmMain& window);
 
-    // Start-up step 2: RegisterArchiveTypes, then LoadProgramPaths.
+    // Start-up step 2: LoadProgramPaths (the program locations are read).
     void startUp();
+    // RegisterArchiveTypes for the running program. The window runs it once
+    // it is up, as no part of the first drawing waits for it.
+    void registerArchiveTypes();
 
     ProgramLocations& programs() { return programs_; }
     // The folder holding Crateward and its own viewers.
