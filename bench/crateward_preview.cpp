@@ -86,7 +86,7 @@ std::pair<double, double> fastestAlternating(A&& a, int perA, B&& b, int perB) {
         return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / calls;
     };
     double bestA = 1e30, bestB = 1e30;
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 2000; ++round) {
         bestA = std::min(bestA, batch(a, perA));
         bestB = std::min(bestB, batch(b, perB));
     }

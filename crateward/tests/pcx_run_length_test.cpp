@@ -30,9 +30,15 @@ Expanded expand(const Bytes& data, std::size_t size, RunLengthDecoder decoder) {
 
 // Codes of a drawn picture's kind, then some hostile ones: long and
 // zero-length runs, values of 0xC0 and up, a mark as the very last byte.
-Bytes randomCodes(std::mt19937& random, std::size_t count) {
+// With `mostlyPlain`, nine codes in ten are plain pixels (a photograph's
+// kind: long stretches between the runs).
+Bytes randomCodes(std::mt19937& random, std::size_t count, bool mostlyPlain = false) {
     Bytes codes;
     for (std::size_t i = 0; i < count; ++i) {
+        if (mostlyPlain && random() % 10 != 0) {
+            codes.push_back(std::uint8_t(random() % 0xC0));
+            continue;
+        }
         switch (random() % 6) {
         case 0:
         case 1:
@@ -61,9 +67,10 @@ Bytes randomCodes(std::mt19937& random, std::size_t count) {
 TEST(PcxRunLength, FastMatchesPlainOnRandomCodes) {
     std::mt19937 random(2026);
     for (int round = 0; round < 3000; ++round) {
-        const Bytes codes = randomCodes(random, random() % 600);
-        // Outputs shorter than the data gives, about equal, and longer.
-        const std::size_t size = random() % 4000;
+        const Bytes codes = randomCodes(random, random() % 600, round % 2 == 1);
+        // Outputs shorter than the data gives, about equal, and longer; every
+        // third one with room for whole blocks of the longest runs.
+        const std::size_t size = random() % (round % 3 == 2 ? 40000 : 4000);
         const Expanded plain = expand(codes, size, RunLengthDecoder::Plain);
         const Expanded fast = expand(codes, size, RunLengthDecoder::Fast);
         ASSERT_EQ(fast.filled, plain.filled) << "round " << round;

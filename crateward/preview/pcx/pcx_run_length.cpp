@@ -122,10 +122,50 @@ std::size_t ExpandCodes(const Block& block, std::uint64_t starts, std::uint8_t*&
     return kBlock;
 }
 
+// Expands a block of mostly plain pixels: those between two runs are copied
+// from the block 16 at a time, and each run is stored as above. `runs` has
+// the bits of the runs' marks, `from` is where the block's first code starts.
+// The caller has made room for the whole block and has 16 bytes to read
+// past it.
+void ExpandFewRuns(const std::uint8_t* i, const Block& block, std::uint64_t runs, std::size_t from,
+                   std::uint8_t*& out) {
+    std::uint8_t* o = out;
+    std::size_t plain = from;
+    auto copyPlain = [&](std::size_t end) {
+        for (std::size_t k = plain; k < end; k += 16) {
+            std::memcpy(o + (k - plain), i + k, 16);
+        }
+        o += end - plain;
+    };
+    while (runs != 0) {
+        const std::size_t at = std::size_t(std::countr_zero(runs));
+        runs &= runs - 1;
+        copyPlain(at);
+        const std::size_t n = block.pixels[at];
+        const std::uint8_t* sixteen = kSixteen[block.value[at]].data();
+        std::memcpy(o, sixteen, 16);
+        if (n > 16) {
+            std::memcpy(o + 16, sixteen, 16);
+            std::memcpy(o + 32, sixteen, 16);
+            std::memcpy(o + 48, sixteen, 16);
+        }
+        o += n;
+        plain = at + 2;
+    }
+    if (plain < kBlock) {
+        copyPlain(kBlock);
+    }
+    out = o;
+}
+
+// Blocks with at most this many run marks take the path of plain pixels.
+constexpr int kFewMarks = 16;
+
 // Expands 64 input bytes at a time while a whole block and the byte after it
 // remain. The codes' starts come from bit operations on the block's run
 // marks, so finding the next code waits on no load of the one before. A block
-// without marks is copied whole. Stops before a code when fewer than 64 bytes
+// without marks is copied whole, one with few marks a stretch of plain
+// pixels at a time. Stops before a code when fewer than 64 bytes
 // of output remain; returns the input and output positions reached, the input
 // at the start of a code.
 void ExpandFast(const std::uint8_t*& in, const std::uint8_t* inEnd, std::uint8_t*& out,
@@ -143,7 +183,10 @@ void ExpandFast(const std::uint8_t*& in, const std::uint8_t* inEnd, std::uint8_t
             continue;
         }
         const Values v = RunValues(block.marks, carry);
-        if (outEnd - o >= kBlockRoom) {
+        if (outEnd - o >= kBlockRoom && std::size_t(inEnd - i) >= kBlock + 16 &&
+            std::popcount(block.marks) <= kFewMarks) {
+            ExpandFewRuns(i, block, ~v.values & block.marks, carry, o);
+        } else if (outEnd - o >= kBlockRoom) {
             ExpandCodes<false>(block, ~v.values, o, outEnd);
         } else if (const std::size_t at = ExpandCodes<true>(block, ~v.values, o, outEnd);
                    at < kBlock) {
