@@ -1,3 +1,4 @@
+#include "common/bar_arrow_style.hpp"
 #include "common/dialogs.hpp"
 #include "common/qt_dialogs.hpp"
 #include "common/save_location.hpp"
@@ -11,8 +12,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QListView>
+#include <QStyle>
 #include <QTimer>
 
 #include <cstdlib>
@@ -223,4 +226,29 @@ TEST(SaveDialogStart, LastFolderThenTheOpenFilesFolderThenHome) {
     EXPECT_EQ(common::SaveDialogStart(QString(), QString(), "x"), QDir::home().filePath("x"));
     EXPECT_EQ(common::SaveFolderOf(last + "/y.png"), last);
     EXPECT_EQ(common::SaveFolderOf(QString()), QString());
+}
+
+TEST(BarArrowStyle, DrawsTheBarsArrowsAndLeavesEveryOtherIconToTheStyleBelow) {
+    ensureApplication();
+    BarArrowStyle style;
+    const auto image = [&](QStyle::StandardPixmap which, int size,
+                           const QWidget* widget = nullptr) {
+        return style.standardIcon(which, nullptr, widget).pixmap(size, size).toImage();
+    };
+    for (const int size : {16, 32}) {
+        const QImage across = image(QStyle::SP_ToolBarHorizontalExtensionButton, size);
+        const QImage down = image(QStyle::SP_ToolBarVerticalExtensionButton, size);
+        ASSERT_EQ(across.size(), QSize(size, size));
+        ASSERT_EQ(down.size(), QSize(size, size));
+        // Something is drawn, and the two directions differ.
+        EXPECT_NE(across, QImage(across.size(), across.format()));
+        EXPECT_NE(across, down);
+        // A right-to-left bar flows the other way: the arrows are mirrored.
+        QWidget leftward;
+        leftward.setLayoutDirection(Qt::RightToLeft);
+        EXPECT_EQ(image(QStyle::SP_ToolBarHorizontalExtensionButton, size, &leftward),
+                  across.mirrored(true, false));
+    }
+    const QIcon ok = style.standardIcon(QStyle::SP_DialogOkButton);
+    EXPECT_EQ(ok.isNull(), style.baseStyle()->standardIcon(QStyle::SP_DialogOkButton).isNull());
 }

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "archive_preload.hpp"
+#include "common/bar_arrow_style.hpp"
 #include "common/program_help.hpp"
 #include "crateward_dialogs.hpp"
 #include "frm_main.hpp"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
             std::make_unique<crateward::ArchivePreload>(QFile::encodeName(path).toStdString());
     }
     QApplication app(argc, argv);
+    QApplication::setStyle(new common::BarArrowStyle);
     QApplication::setApplicationName(QStringLiteral("crateward"));
     common::Dialogs::setProgramTitle(QLatin1String(crateward::frmMain::kTitle));
     common::Dialogs::install(std::make_unique<crateward::CratewardDialogs>());
