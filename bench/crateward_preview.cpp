@@ -7,6 +7,7 @@
 //   TIME hexdump_30000_ms: building the lines of a 30,000-byte dump and
 //     showing them in frmFicDump offscreen.
 // Each side of a ratio is its fastest batch of many, the sides taking turns.
+#include "fastest_alternating.hpp"
 #include "fastest_runs.hpp"
 
 #include <benchmark/benchmark.h>
@@ -71,28 +72,6 @@ const std::vector<std::uint8_t>& unitPicture() {
     return file;
 }
 
-// Microseconds per call of each side's fastest batch, the two sides taking
-// turns in batches of about half a millisecond: both meet the same
-// conditions, and on a shared machine, where other work only adds time, the
-// least disturbed batch is the truest.
-template <class A, class B>
-std::pair<double, double> fastestAlternating(A&& a, int perA, B&& b, int perB) {
-    using Clock = std::chrono::steady_clock;
-    auto batch = [](auto& fn, int calls) {
-        const auto start = Clock::now();
-        for (int i = 0; i < calls; ++i) {
-            fn();
-        }
-        return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / calls;
-    };
-    double bestA = 1e30, bestB = 1e30;
-    for (int round = 0; round < 2000; ++round) {
-        bestA = std::min(bestA, batch(a, perA));
-        bestB = std::min(bestB, batch(b, perB));
-    }
-    return {bestA, bestB};
-}
-
 // Decoding `file` against copying the pixels it decodes to.
 std::pair<double, double> decodeAgainstCopy(const std::vector<std::uint8_t>& file) {
     const auto pixels = crateward::pcx::DecodePcx(file)->indices;
@@ -100,7 +79,7 @@ std::pair<double, double> decodeAgainstCopy(const std::vector<std::uint8_t>& fil
     // Calls per batch for about half a millisecond of each.
     const int copies = int(std::max<std::size_t>(1, (1u << 24) / pixels.size()));
     const int decodes = std::max(1, copies / 16);
-    return fastestAlternating(
+    return bench::fastestAlternating(
         [&] {
             auto image = crateward::pcx::DecodePcx(file);
             benchmark::DoNotOptimize(image->indices.data());
