@@ -13,13 +13,14 @@ started=$SECONDS
 stage() { echo "== $1 (at $((SECONDS - started)) s)"; }
 
 scripts/install-deps.sh
+source scripts/compiler_cache.sh
 
 stage "build"
 scripts/build.sh
 
 stage "fuzz build"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTOOLKIT_FUZZ=ON -DTOOLKIT_GUI=OFF -DTOOLKIT_BENCH=OFF >/dev/null
+    -DTOOLKIT_FUZZ=ON -DTOOLKIT_GUI=OFF -DTOOLKIT_BENCH=OFF "${compiler_cache[@]}" >/dev/null
 cmake --build build-fuzz
 # fuzz_run TARGET CORPUS SECONDS: runs one target, prints "NAME: N exec/s",
 # and returns non-zero when it crashed, hung, ran out of memory, made one
@@ -98,7 +99,7 @@ fi
 
 stage "sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOOLKIT_SANITIZE=ON \
-    -DTOOLKIT_GUI=OFF -DTOOLKIT_BENCH=OFF >/dev/null
+    -DTOOLKIT_GUI=OFF -DTOOLKIT_BENCH=OFF "${compiler_cache[@]}" >/dev/null
 cmake --build build-asan
 stage "tests under sanitizers"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
