@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test:
-#   1. the libFuzzer targets (clang), each for FUZZ_SECONDS (default 30), one per core;
+#   1. the libFuzzer targets (clang), each for FUZZ_SECONDS (default 20), one per core;
 #   2. the test suite under AddressSanitizer + UndefinedBehaviorSanitizer;
 #   3. the test suite of the normal build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 jobs=$(nproc)
-fuzz_seconds=${FUZZ_SECONDS:-30}
+fuzz_seconds=${FUZZ_SECONDS:-20}
 started=$SECONDS
 # stage NAME: prints the stage heading with the seconds since the start.
 stage() { echo "== $1 (at $((SECONDS - started)) s)"; }
