@@ -97,6 +97,20 @@ constexpr std::ptrdiff_t kBlockRoom = std::ptrdiff_t(kBlock * kBlock);
 // its own length. Unchecked, the caller has made room for the whole block;
 // checked, it stops before a code when fewer than 64 bytes of room remain.
 // Returns the place of the code it stopped before, or 64.
+// Stores the pixels of the code starting at `at` (16 or 64 bytes written,
+// the code's own count kept) and returns that count.
+inline std::size_t StoreCode(const Block& block, std::size_t at, std::uint8_t* o) {
+    const std::size_t n = block.pixels[at];
+    const std::uint8_t* sixteen = kSixteen[block.value[at]].data();
+    std::memcpy(o, sixteen, 16);
+    if (n > 16) {
+        std::memcpy(o + 16, sixteen, 16);
+        std::memcpy(o + 32, sixteen, 16);
+        std::memcpy(o + 48, sixteen, 16);
+    }
+    return n;
+}
+
 template <bool Checked>
 std::size_t ExpandCodes(const Block& block, std::uint64_t starts, std::uint8_t*& out,
                         const std::uint8_t* outEnd) {
@@ -108,15 +122,7 @@ std::size_t ExpandCodes(const Block& block, std::uint64_t starts, std::uint8_t*&
             return at;
         }
         starts &= starts - 1;
-        const std::size_t n = block.pixels[at];
-        const std::uint8_t* sixteen = kSixteen[block.value[at]].data();
-        std::memcpy(o, sixteen, 16);
-        if (n > 16) {
-            std::memcpy(o + 16, sixteen, 16);
-            std::memcpy(o + 32, sixteen, 16);
-            std::memcpy(o + 48, sixteen, 16);
-        }
-        o += n;
+        o += StoreCode(block, at, o);
     }
     out = o;
     return kBlock;
@@ -141,15 +147,7 @@ void ExpandFewRuns(const std::uint8_t* i, const Block& block, std::uint64_t runs
         const std::size_t at = std::size_t(std::countr_zero(runs));
         runs &= runs - 1;
         copyPlain(at);
-        const std::size_t n = block.pixels[at];
-        const std::uint8_t* sixteen = kSixteen[block.value[at]].data();
-        std::memcpy(o, sixteen, 16);
-        if (n > 16) {
-            std::memcpy(o + 16, sixteen, 16);
-            std::memcpy(o + 32, sixteen, 16);
-            std::memcpy(o + 48, sixteen, 16);
-        }
-        o += n;
+        o += StoreCode(block, at, o);
         plain = at + 2;
     }
     if (plain < kBlock) {
