@@ -25,8 +25,11 @@ ArchiveListing ListArchive(const std::string& archiveFile) {
 }
 
 ArchivePreload::ArchivePreload(std::string archiveFile)
-    : archiveFile_(std::move(archiveFile)),
-      listing_(std::async(std::launch::async, ListArchive, archiveFile_)) {}
+    : archiveFile_(std::move(archiveFile)), listing_(std::async(std::launch::async, [this] {
+          ArchiveListing listing = ListArchive(archiveFile_);
+          listed_.store(listing.handle != 0, std::memory_order_release);
+          return listing;
+      })) {}
 
 ArchivePreload::~ArchivePreload() {
     if (listing_.valid()) {

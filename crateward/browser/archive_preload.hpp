@@ -4,6 +4,7 @@
 // opens that archive.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <future>
 #include <string>
@@ -37,9 +38,13 @@ public:
     // Waits for the listing and hands it over with its handle: the caller
     // closes it. Once only; later calls give an empty listing.
     ArchiveListing take();
+    // True once the listing is done and the file opened as an archive:
+    // taking it then neither waits nor ends in a message.
+    bool listed() const { return listed_.load(std::memory_order_acquire); }
 
 private:
     std::string archiveFile_;
+    std::atomic<bool> listed_{false};
     std::future<ArchiveListing> listing_;
 };
 

@@ -156,9 +156,15 @@ bool frmMain::startUp(const QString& commandLine) {
     restoreWindowState();
     // 4. The whole command line is one path.
     if (!commandLine.isEmpty() && QFileInfo(commandLine).isFile()) {
+        // An archive listed while the window was built opens at once: the
+        // window's drawing waits for it, so the window is drawn once, with
+        // the archive, rather than empty first.
+        const bool listed = preload_ && preload_->listed();
+        setUpdatesEnabled(!listed);
         show();
         QCoreApplication::processEvents();
         OpenHPI(commandLine);
+        setUpdatesEnabled(true);
     }
     // A termination signal while a message of step 4 was open has run the
     // shut-down already: the program ends here and claims nothing.

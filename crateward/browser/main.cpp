@@ -8,6 +8,7 @@
 
 #include "archive_preload.hpp"
 #include "common/bar_arrow_style.hpp"
+#include "common/font_warm_up.hpp"
 #include "common/program_help.hpp"
 #include "crateward_dialogs.hpp"
 #include "frm_main.hpp"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     // of its own while the application and the window are set up. (Should
     // the application take arguments of its own out of the command line,
     // the path no longer matches and step 4 opens the file itself.)
+    common::FontWarmUp fonts;
     std::unique_ptr<crateward::ArchivePreload> preload;
     if (const QString path = commandLineOf(argc, argv); QFileInfo(path).isFile()) {
         preload =
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
     common::Dialogs::install(std::make_unique<crateward::CratewardDialogs>());
     const QString commandLine = commandLineOf(argc, argv);
 
+    fonts.wait();
     crateward::frmMain window;
     window.adoptPreload(std::move(preload));
     // A termination signal closes the window (any modal dialog first), so

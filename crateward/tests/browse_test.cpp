@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
+#include <QThread>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -74,8 +75,17 @@ TEST_F(Browse, OpeningBuildsTheTreeTheStatusAndTheRootsList) {
 TEST_F(Browse, TheCommandLineArchiveOpenedAheadShowsAsOneOpenedAtStartUp) {
     const QString file = archive();
     const std::string disk = file.toStdString();
-    frmMain& w = start(file, std::make_unique<ArchivePreload>(disk));
+    // Listed before start-up asks: the window is drawn once, with the
+    // archive, and draws again afterwards.
+    auto ahead = std::make_unique<ArchivePreload>(disk);
+    for (int i = 0; i < 500 && !ahead->listed(); ++i) {
+        QThread::msleep(2);
+    }
+    ASSERT_TRUE(ahead->listed());
+    frmMain& w = start(file, std::move(ahead));
     ASSERT_NE(w.archiveHandle(), 0);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.updatesEnabled());
     ASSERT_NE(node("units\\sounds\\deep"), nullptr);
     EXPECT_EQ(node("units\\sounds\\deep")->parent(), node("units\\sounds"));
     EXPECT_EQ(node("Root")->childCount(), 2);

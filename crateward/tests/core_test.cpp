@@ -281,6 +281,7 @@ TEST(ArchivePreload, GivesWhatOpeningThenGivesAndClosesWhatNobodyTook) {
     EXPECT_EQ(preload.archiveFile(), file);
     crateward::ArchiveListing ahead = preload.take();
     ASSERT_NE(ahead.handle, 0);
+    EXPECT_TRUE(preload.listed());
     EXPECT_EQ(ahead.directories, now.directories);
     EXPECT_EQ(ahead.fileCount, now.fileCount);
     crateward::hpi::ListEntry entry;
@@ -299,6 +300,7 @@ TEST(ArchivePreload, GivesWhatOpeningThenGivesAndClosesWhatNobodyTook) {
     crateward::ArchivePreload text((dir / "text.hpi").string());
     const crateward::ArchiveListing none = text.take();
     EXPECT_EQ(none.handle, 0);
+    EXPECT_FALSE(text.listed()); // the window then draws before the message
     EXPECT_TRUE(none.directories.empty());
     EXPECT_EQ(none.fileCount, 0);
 }

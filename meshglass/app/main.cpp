@@ -2,6 +2,7 @@
 #include "MeshdrawRenderer.hpp"
 #include "MeshglassProgram.hpp"
 
+#include "common/font_warm_up.hpp"
 #include "common/program_help.hpp"
 #include "common/qt_dialogs.hpp"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "meshglass: needs an X display, and DISPLAY is not set\n");
         return 1;
     }
+    common::FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Meshglass"));
     common::Dialogs::setProgramTitle(QStringLiteral("Meshglass"));
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
     // are joined back with blanks.
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
+    fonts.wait();
     meshglass::MeshdrawRenderer renderer;
     meshglass::MeshglassProgram program(renderer);
     program.Start(arguments.join(QLatin1Char(' ')));

@@ -2,6 +2,7 @@
 #include "SpriteglassDialogs.hpp"
 #include "frmGafViewer.hpp"
 
+#include "common/font_warm_up.hpp"
 #include "common/program_help.hpp"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
                                     TOOLKIT_VERSION)) {
         return 0;
     }
+    common::FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Spriteglass"));
     common::Dialogs::setProgramTitle(QStringLiteral("Spriteglass"));
@@ -23,6 +25,7 @@ int main(int argc, char** argv) {
     // The command line is one path: arguments are joined back with blanks.
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
+    fonts.wait();
     spriteglass::frmGafViewer viewer;
     QObject::connect(&viewer, &spriteglass::frmGafViewer::endProgram, &app, &QApplication::quit,
                      Qt::QueuedConnection);
