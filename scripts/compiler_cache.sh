@@ -6,5 +6,10 @@
 compiler_cache=()
 if command -v ccache >/dev/null 2>&1; then
     export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+    # The window libraries and tests compile with a shared precompiled
+    # header: what ccache needs to cache such compiles. Files of a fresh
+    # clone are all new, which ccache would otherwise take for files
+    # changing under the compile.
+    export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
     compiler_cache=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi

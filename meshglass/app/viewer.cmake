@@ -11,6 +11,7 @@ add_library(meshglass_gui STATIC
 target_include_directories(meshglass_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/app)
 target_link_libraries(meshglass_gui PUBLIC model_core sprite_core common_paths common_dialogs
     common_settings meshdraw Qt6::Widgets)
+toolkit_use_qt_pch(meshglass_gui)
 
 add_executable(meshglass app/main.cpp)
 target_link_libraries(meshglass PRIVATE meshglass_gui)

@@ -1,0 +1,2 @@
+// The library that owns the precompiled header the window libraries share;
+// it is built for that header only.
