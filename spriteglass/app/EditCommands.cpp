@@ -2,6 +2,7 @@
 
 #include "GafViewerDisplay.hpp"
 #include "ProgramPalette.hpp"
+#include "SpriteglassDialogs.hpp"
 #include "common/dialogs.hpp"
 #include "frmGafViewer.hpp"
 #include "spriteglass/gaf_writer.hpp"
@@ -13,19 +14,6 @@
 #include <fstream>
 
 namespace spriteglass {
-
-namespace {
-
-std::filesystem::path diskPath(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-void report(QWidget* parent, const QString& text) {
-    common::Dialogs::current().message(parent, text, QString(), common::MessageIcon::Warning,
-                                       common::MessageButtons::Ok);
-}
-
-} // namespace
 
 classGAFFrame* EditCommands::shownFrame() {
     frmGafViewer& v = viewer_;
@@ -61,9 +49,9 @@ void EditCommands::ExportPng() {
         v.RememberSave(*file);
     }
     if (file && !file->isEmpty() &&
-        !SavePng(diskPath(*file), frame.Pixels(), ProgramPalette(), frame.Width(), frame.Height(),
+        !SavePng(DiskPath(*file), frame.Pixels(), ProgramPalette(), frame.Width(), frame.Height(),
                  MaskIndex)) {
-        report(&v, QStringLiteral("%1 cannot be written.").arg(*file));
+        ShowWarning(&v, QStringLiteral("%1 cannot be written.").arg(*file));
     }
 }
 
@@ -76,8 +64,9 @@ void EditCommands::ReplaceFrame() {
     if (!frame->Subframes().empty()) {
         // Only a subframe nested in a subframe gets here: the window shows
         // one level of subframes and never one of these pictures alone.
-        report(&v, QStringLiteral("This subframe is made of subframes of its own, which the "
-                                  "window does not show one by one: it cannot be replaced here."));
+        ShowWarning(&v,
+                    QStringLiteral("This subframe is made of subframes of its own, which the "
+                                   "window does not show one by one: it cannot be replaced here."));
         return;
     }
     const std::optional<QString> file = common::Dialogs::current().openFile(
@@ -86,13 +75,13 @@ void EditCommands::ReplaceFrame() {
     if (!file || file->isEmpty()) {
         return;
     }
-    std::ifstream in(diskPath(*file), std::ios::binary);
+    std::ifstream in(DiskPath(*file), std::ios::binary);
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                           std::istreambuf_iterator<char>());
     std::string error;
     const std::optional<Picture> picture = ReadPicture(bytes, error);
     if (!picture) {
-        report(&v, QStringLiteral("%1: %2").arg(*file, QString::fromStdString(error)));
+        ShowWarning(&v, QStringLiteral("%1: %2").arg(*file, QString::fromStdString(error)));
         return;
     }
     if (!picture->indexed &&
@@ -121,8 +110,8 @@ void EditCommands::SaveAsGaf() {
     }
     v.RememberSave(*file);
     std::string error;
-    if (!SaveGafFile(diskPath(*file), *v.CurrentGaf, error)) {
-        report(&v, QString::fromStdString(error));
+    if (!SaveGafFile(DiskPath(*file), *v.CurrentGaf, error)) {
+        ShowWarning(&v, QString::fromStdString(error));
         return;
     }
     v.Modified = false;

@@ -1,6 +1,7 @@
 #include "ExportCommands.hpp"
 
 #include "ProgramPalette.hpp"
+#include "SpriteglassDialogs.hpp"
 #include "common/dialogs.hpp"
 #include "frmGafViewer.hpp"
 
@@ -11,10 +12,6 @@ namespace spriteglass {
 
 namespace {
 
-std::filesystem::path diskPath(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 std::optional<QString> chooseExportDirectory(frmGafViewer& viewer) {
     std::optional<QString> chosen = common::Dialogs::current().chooseDirectory(
         &viewer, QStringLiteral("Select a Location"), viewer.SaveStart());
@@ -24,17 +21,12 @@ std::optional<QString> chooseExportDirectory(frmGafViewer& viewer) {
     return chosen;
 }
 
-void report(QWidget* parent, const QString& text) {
-    common::Dialogs::current().message(parent, text, QString(), common::MessageIcon::Warning,
-                                       common::MessageButtons::Ok);
-}
-
 // Tells how many pictures of an export could not be written, if any.
 void reportFailures(QWidget* parent, std::size_t failed, const QString& directory) {
     if (failed > 0) {
-        report(parent, QStringLiteral("%1 of the pictures cannot be written to %2.")
-                           .arg(failed)
-                           .arg(directory));
+        ShowWarning(parent, QStringLiteral("%1 of the pictures cannot be written to %2.")
+                                .arg(failed)
+                                .arg(directory));
     }
 }
 
@@ -59,8 +51,8 @@ void ExportCommands::ExportFrame(bool subframe) {
             }
             // A frame made of subframes has no picture of its own to write.
             if (picture && picture->Subframes().empty() &&
-                !picture->ExportFrame(diskPath(*file), ProgramPalette())) {
-                report(&v, QStringLiteral("%1 cannot be written.").arg(*file));
+                !picture->ExportFrame(DiskPath(*file), ProgramPalette())) {
+                ShowWarning(&v, QStringLiteral("%1 cannot be written.").arg(*file));
             }
         }
     }
@@ -73,7 +65,7 @@ void ExportCommands::ExportAll() {
     if (directory && !directory->isEmpty()) {
         v.SetCommandsEnabled(false);
         const std::size_t failed =
-            v.CurrentGaf->ExportAllImages(diskPath(*directory), ProgramPalette());
+            v.CurrentGaf->ExportAllImages(DiskPath(*directory), ProgramPalette());
         v.SetCommandsEnabled(true);
         reportFailures(&v, failed, *directory);
     }
@@ -85,7 +77,7 @@ void ExportCommands::ExportSequence() {
     if (directory && !directory->isEmpty()) {
         v.SetCommandsEnabled(false);
         const std::size_t failed =
-            v.CurrentAnimation->ExportAllImages(diskPath(*directory), ProgramPalette());
+            v.CurrentAnimation->ExportAllImages(DiskPath(*directory), ProgramPalette());
         v.SetCommandsEnabled(true);
         reportFailures(&v, failed, *directory);
     }

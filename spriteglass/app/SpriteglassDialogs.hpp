@@ -3,6 +3,8 @@
 
 #include "common/qt_dialogs.hpp"
 
+#include <filesystem>
+
 namespace spriteglass {
 
 class SpriteglassDialogs : public common::QtDialogs {
@@ -10,5 +12,11 @@ public:
     std::optional<QString> chooseDirectory(QWidget* parent, const QString& title,
                                            const QString& start) override;
 };
+
+// A warning with an OK button, under the program's title.
+void ShowWarning(QWidget* parent, const QString& text);
+
+// The disk name of a path a dialog gave.
+std::filesystem::path DiskPath(const QString& path);
 
 } // namespace spriteglass
