@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config zlib1g-dev libdeflate-dev libpng-dev
-    libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+    libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev lld
     qt6-base-dev qt6-multimedia-dev libfontconfig-dev
     libgl-dev libglu1-mesa-dev libegl-dev libx11-dev libxdamage-dev libgl1-mesa-dri
     xvfb xauth mesa-utils
