@@ -11,7 +11,7 @@ function(toolkit_qt_test_pch_owner)
     if(TARGET toolkit_qt_test_pch)
         return()
     endif()
-    add_executable(toolkit_qt_test_pch ${PROJECT_SOURCE_DIR}/cmake/qt_test_pch.cpp)
+    add_executable(toolkit_qt_test_pch ${PROJECT_SOURCE_DIR}/cmake/test_pch.cpp)
     target_link_libraries(toolkit_qt_test_pch PRIVATE Qt6::Widgets GTest::gtest
         GTest::gtest_main)
     target_compile_options(toolkit_qt_test_pch PRIVATE -O0)
@@ -19,6 +19,19 @@ function(toolkit_qt_test_pch_owner)
         <gtest/gtest.h> <QAction> <QApplication> <QDir> <QFile> <QFileInfo> <QHeaderView>
         <QLabel> <QLineEdit> <QMenu> <QMenuBar> <QPainter> <QPushButton> <QToolBar>
         <QTreeView> <QTreeWidget> <QVBoxLayout> <filesystem> <string> <vector>)
+endfunction()
+
+# The other test programs share one of the GoogleTest and standard headers
+# (a quarter of their compile).
+function(toolkit_test_pch_owner)
+    if(TARGET toolkit_test_pch)
+        return()
+    endif()
+    add_executable(toolkit_test_pch ${PROJECT_SOURCE_DIR}/cmake/test_pch.cpp)
+    target_link_libraries(toolkit_test_pch PRIVATE GTest::gtest GTest::gtest_main)
+    target_compile_options(toolkit_test_pch PRIVATE -O0)
+    target_precompile_headers(toolkit_test_pch PRIVATE
+        <gtest/gtest.h> <algorithm> <cstdint> <filesystem> <fstream> <map> <string> <vector>)
 endfunction()
 
 function(toolkit_add_test)
@@ -32,6 +45,9 @@ function(toolkit_add_test)
     if(T_LIBS MATCHES "_gui|Qt6::|common_dialogs|testsupport_qt")
         toolkit_qt_test_pch_owner()
         target_precompile_headers(${T_NAME} REUSE_FROM toolkit_qt_test_pch)
+    else()
+        toolkit_test_pch_owner()
+        target_precompile_headers(${T_NAME} REUSE_FROM toolkit_test_pch)
     endif()
     gtest_discover_tests(${T_NAME}
         DISCOVERY_TIMEOUT 60
