@@ -37,7 +37,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace spriteglass;

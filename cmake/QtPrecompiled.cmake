@@ -8,10 +8,7 @@ function(toolkit_use_qt_pch target)
     if(NOT TARGET toolkit_qt_pch)
         add_library(toolkit_qt_pch STATIC ${PROJECT_SOURCE_DIR}/cmake/qt_pch.cpp)
         target_link_libraries(toolkit_qt_pch PRIVATE Qt6::Widgets)
-        target_precompile_headers(toolkit_qt_pch PRIVATE
-            <QAction> <QApplication> <QDir> <QFile> <QFileInfo> <QHeaderView> <QLabel>
-            <QLineEdit> <QMenu> <QMenuBar> <QPainter> <QPushButton> <QToolBar> <QTreeView>
-            <QTreeWidget> <QVBoxLayout> <filesystem> <string> <vector>)
+        target_precompile_headers(toolkit_qt_pch PRIVATE ${TOOLKIT_QT_PCH_HEADERS})
     endif()
     target_precompile_headers(${target} REUSE_FROM toolkit_qt_pch)
 endfunction()

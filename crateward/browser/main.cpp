@@ -35,11 +35,12 @@ int main(int argc, char** argv) {
                                     TOOLKIT_VERSION)) {
         return 0;
     }
+    common::FontWarmUp fonts;
+
     // The archive the command line names is opened and listed on a thread
     // of its own while the application and the window are set up. (Should
     // the application take arguments of its own out of the command line,
     // the path no longer matches and step 4 opens the file itself.)
-    common::FontWarmUp fonts;
     std::unique_ptr<crateward::ArchivePreload> preload;
     if (const QString path = commandLineOf(argc, argv); QFileInfo(path).isFile()) {
         preload =
